@@ -1,0 +1,191 @@
+#include "testwindow.h"
+
+#include "toolkit/spinedit.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QStyleOptionSpinBox>
+
+#include <limits>
+
+class TestSpinEdit : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A shown edit with the focus, its text selected for the operator to overwrite.
+    static SpinEdit *focusedEdit(TestWindow &window, int minValue, int maxValue)
+    {
+        auto *edit = new SpinEdit;
+        edit->setRange(minValue, maxValue);
+        if (!window.showWithFocusOn(edit))
+            return nullptr;
+        edit->selectAll();
+        return edit;
+    }
+
+private slots:
+    void valueIsTheTypedNumberOrMinValue_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        QTest::newRow("in range") << "7" << "7" << 7;
+        QTest::newRow("above range, not clipped while typing") << "300" << "300" << 300;
+        QTest::newRow("below range") << "-9" << "-9" << -9;
+        QTest::newRow("lone minus reads MinValue") << "-" << "-" << -5;
+        QTest::newRow("empty reads MinValue") << "" << "" << -5;
+        QTest::newRow("letters are refused") << "1a2b" << "12" << 12;
+        QTest::newRow("too large for an int reads MinValue") << "99999999999" << "99999999999" << -5;
+    }
+    void valueIsTheTypedNumberOrMinValue()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        TestWindow window;
+        SpinEdit *edit = focusedEdit(window, -5, 255);
+        QVERIFY(edit);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(edit->text(), text);
+        QCOMPARE(edit->Value(), value);
+    }
+
+    void leavingClipsToTheRange_data()
+    {
+        QTest::addColumn<int>("minValue");
+        QTest::addColumn<int>("maxValue");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("afterLeaving");
+        QTest::newRow("above") << 0 << 255 << "300" << "255";
+        QTest::newRow("below") << 1 << 8191 << "0" << "1";
+        QTest::newRow("in range stays as typed") << 0 << 255 << "007" << "007";
+        QTest::newRow("empty reads MinValue and stays") << 0 << 255 << "" << "";
+        QTest::newRow("no range when min equals max") << 0 << 0 << "300" << "300";
+    }
+    void leavingClipsToTheRange()
+    {
+        QFETCH(int, minValue);
+        QFETCH(int, maxValue);
+        QFETCH(QString, typed);
+        QFETCH(QString, afterLeaving);
+        TestWindow window;
+        SpinEdit *edit = focusedEdit(window, minValue, maxValue);
+        QVERIFY(edit);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, typed);
+        window.clickElsewhere();
+        QVERIFY(!edit->hasFocus());
+        QCOMPARE(edit->text(), afterLeaving);
+    }
+
+    void programWritesClip_data()
+    {
+        QTest::addColumn<int>("minValue");
+        QTest::addColumn<int>("maxValue");
+        QTest::addColumn<int>("written");
+        QTest::addColumn<int>("value");
+        QTest::newRow("above") << -127 << 127 << 200 << 127;
+        QTest::newRow("below") << -127 << 127 << -200 << -127;
+        QTest::newRow("no range when min equals max") << 0 << 0 << -200 << -200;
+        QTest::newRow("range the wrong way round") << 10 << 0 << 5 << 10;
+    }
+    void programWritesClip()
+    {
+        QFETCH(int, minValue);
+        QFETCH(int, maxValue);
+        QFETCH(int, written);
+        QFETCH(int, value);
+        SpinEdit edit;
+        edit.setRange(minValue, maxValue);
+        edit.setValue(written);
+        QCOMPARE(edit.Value(), value);
+        QCOMPARE(edit.text(), QString::number(value));
+    }
+
+    void changedFollowsEveryChangeOfTheTextOnly()
+    {
+        TestWindow window;
+        SpinEdit *edit = focusedEdit(window, 0, 255);
+        QVERIFY(edit);
+        QSignalSpy changed(edit, &SpinEdit::changed);
+
+        edit->setValue(0); // the text already reads "0"
+        QCOMPARE(changed.size(), 0);
+        edit->setValue(12);
+        QCOMPARE(changed.size(), 1);
+        QTest::keyClicks(edit, QStringLiteral("3"));
+        QCOMPARE(changed.size(), 2);
+        QTest::keyClicks(edit, QStringLiteral("x"));
+        QCOMPARE(changed.size(), 2);
+        window.clickElsewhere(); // "123" is in range: no clipping, no change
+        QCOMPARE(changed.size(), 2);
+    }
+
+    void keysStepByOneAndClip_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("value");
+        QTest::newRow("up") << 5 << int(Qt::Key_Up) << 6;
+        QTest::newRow("down") << 5 << int(Qt::Key_Down) << 4;
+        QTest::newRow("up at the top") << 10 << int(Qt::Key_Up) << 10;
+        QTest::newRow("down at the bottom") << -10 << int(Qt::Key_Down) << -10;
+    }
+    void keysStepByOneAndClip()
+    {
+        QFETCH(int, start);
+        QFETCH(int, key);
+        QFETCH(int, value);
+        TestWindow window;
+        SpinEdit *edit = focusedEdit(window, -10, 10);
+        QVERIFY(edit);
+        edit->setValue(start);
+        QTest::keyClick(edit, Qt::Key(key));
+        QCOMPARE(edit->Value(), value);
+    }
+
+    void steppingFromNonNumberStartsAtMinValue()
+    {
+        TestWindow window;
+        SpinEdit *edit = focusedEdit(window, 3, 10);
+        QVERIFY(edit);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClick(edit, Qt::Key_Up);
+        QCOMPARE(edit->text(), QStringLiteral("4"));
+    }
+
+    void steppingPastTheIntRangeStopsAtItsEnd()
+    {
+        SpinEdit edit; // no range: nothing clips but the int itself
+        edit.setValue(std::numeric_limits<int>::max());
+        edit.stepBy(1);
+        QCOMPARE(edit.Value(), std::numeric_limits<int>::max());
+    }
+
+    void arrowButtonsStep()
+    {
+        TestWindow window;
+        SpinEdit *edit = focusedEdit(window, 0, 100);
+        QVERIFY(edit);
+        edit->setValue(50);
+
+        QStyleOptionSpinBox option;
+        option.initFrom(edit);
+        option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown | QStyle::SC_SpinBoxFrame;
+        option.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
+        option.frame = true;
+        const QRect up = edit->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, edit);
+        const QRect down = edit->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxDown, edit);
+
+        QTest::mouseClick(edit, Qt::LeftButton, {}, up.center());
+        QCOMPARE(edit->Value(), 51);
+        QTest::mouseClick(edit, Qt::LeftButton, {}, down.center());
+        QTest::mouseClick(edit, Qt::LeftButton, {}, down.center());
+        QCOMPARE(edit->Value(), 49);
+    }
+};
+
+QTEST_MAIN(TestSpinEdit)
+#include "test_spinedit.moc"
