@@ -12,18 +12,24 @@ public:
     TestWindow()
         : elsewhere(new QLineEdit(this))
     {
-        setGeometry(100, 100, 300, 120);
+        setGeometry(100, 100, 340, 160);
         elsewhere->setObjectName(QStringLiteral("elsewhere"));
-        elsewhere->setGeometry(10, 80, 100, 21);
+        elsewhere->setGeometry(10, 130, 100, 21);
     }
 
-    // Places control, shows the window and gives the control the focus.
-    bool showWithFocusOn(QWidget *control)
+    // Places control and shows the window, active.
+    bool showWith(QWidget *control, const QSize &size = QSize(120, 24))
     {
         control->setParent(this);
-        control->setGeometry(10, 10, 120, 24);
+        control->setGeometry(QRect(QPoint(10, 10), size));
         show();
-        if (!QTest::qWaitForWindowActive(this))
+        return QTest::qWaitForWindowActive(this);
+    }
+
+    // The same, and gives the control the focus.
+    bool showWithFocusOn(QWidget *control, const QSize &size = QSize(120, 24))
+    {
+        if (!showWith(control, size))
             return false;
         control->setFocus(Qt::TabFocusReason);
         return control->hasFocus();
