@@ -1,11 +1,12 @@
 #include "toolkit/application.h"
 #include "toolkit/beep.h"
 #include "toolkit/dialogs.h"
-#include "toolkit/econverterror.h"
 #include "toolkit/errorreport.h"
 #include "toolkit/ticks.h"
 
 #include <QTest>
+
+#include <stdexcept>
 
 #include <time.h>
 
@@ -34,7 +35,7 @@ public:
 class ThrowingObject : public QObject
 {
 protected:
-    void customEvent(QEvent *) override { throw EConvertError("Ungültige Binärzahl"); }
+    void customEvent(QEvent *) override { throw std::runtime_error("Ungültige Binärzahl"); }
 };
 
 } // namespace
@@ -68,7 +69,7 @@ private slots:
         int runs = 0;
         Toolkit::connectHandler(&emitter, &Emitter::fired, &emitter, [&runs] {
             ++runs;
-            throw EConvertError("Ungültige Binärzahl");
+            throw std::runtime_error("Ungültige Binärzahl");
         });
 
         emit emitter.fired();
