@@ -1,5 +1,6 @@
 #include "util/karvutils.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QTextStream>
@@ -27,6 +28,11 @@ QHash<QString, QString> readRecord(const QString &path)
 }
 
 } // namespace
+
+QString SettingsFilePath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/KarvControl.ini");
+}
 
 QString FileVersion(const QString &recordPath)
 {
