@@ -9,6 +9,7 @@
 class TC32Thread;
 class SerialDevice;
 class BackgroundWriter;
+class LineErrorCounter;
 
 enum TBaudRate {
     cbr110, cbr300, cbr600, cbr1200, cbr2400, cbr4800, cbr9600, cbr14400, cbr19200,
@@ -197,8 +198,6 @@ protected:
     virtual void DoOpen(int ProviderSubType, int Error);
 
 private:
-    void ApplyAllSettings();
-
     QString FDeviceName;
     TBaudRate FBaudRate;
     TParity FParity;
@@ -217,10 +216,11 @@ private:
 
     std::unique_ptr<SerialDevice> FDevice;
     std::unique_ptr<BackgroundWriter> FWriter;
+    std::unique_ptr<LineErrorCounter> FLineErrorCounter;
     std::unique_ptr<TC32Thread> FThread;
+    // What the last dispatch read: passed to OnError and OnRxChar.
     quint32 FLineErrors = 0;
     int FInQueue = 0;
-    int FOutQueue = 0;
 };
 
 // The component the windows place.
