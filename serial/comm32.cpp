@@ -121,7 +121,11 @@ int TCustomComm32::OutQueueCount()
     if (!IsOpen())
         return 0;
     FLineErrorCounter->Take(FDevice->Handle());
-    return TtyQueue::OutputCount(FDevice->Handle()) + FWriter->Remaining();
+    // A running job counts as at least one byte on its way, so that 0 always
+    // means that the next Write sends.
+    const bool writing = FWriter->Busy();
+    const int queued = TtyQueue::OutputCount(FDevice->Handle()) + FWriter->Remaining();
+    return writing ? qMax(queued, 1) : queued;
 }
 
 void TCustomComm32::PurgeRead()

@@ -125,7 +125,8 @@ public:
     // Up to Count bytes that have already arrived; 0 when none has, -1 on a
     // closed or hung-up port.
     int Read(void *Buffer, int Count);
-    // Bytes not yet handed to the line, including a background write's rest.
+    // Bytes not yet handed to the line, including a background write's rest;
+    // at least 1 while a background write runs, so 0 means Write will send.
     // Also clears the collected line-error flags.
     int OutQueueCount();
     // Drops received bytes that were not read.

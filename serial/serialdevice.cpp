@@ -64,10 +64,14 @@ speed_t StandardSpeed(TBaudRate Rate)
 }
 
 // Every byte passes unchanged: no echo, no line editing, no signals, no
-// CR/LF translation. Flow-control bits stay: fcDefault keeps them.
+// CR/LF translation, and no XON/XOFF, which a tty has on by default as a
+// terminal setting and which would swallow bytes 0x11 and 0x13 of binary
+// frames. Hardware flow control (CRTSCTS) stays as the port was set up:
+// that is what fcDefault keeps.
 void MakeRaw(termios &Settings)
 {
-    Settings.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IUCLC | IMAXBEL);
+    Settings.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IUCLC | IMAXBEL
+                          | IXON | IXOFF | IXANY);
     Settings.c_oflag &= ~OPOST;
     Settings.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     // CLOCAL: the modem lines neither block nor hang up the port.
