@@ -1,0 +1,159 @@
+#include "serial/c32thread.h"
+
+#include "serial/ttyqueue.h"
+
+#include <cerrno>
+#include <sys/epoll.h>
+#include <unistd.h>
+
+namespace {
+
+quint32 EventMaskFor(TC32EventType Events)
+{
+    static constexpr struct
+    {
+        TC32EventState Event;
+        quint32 Bit;
+    } kBits[] = {
+        {evBreak, EV_BREAK}, {evCTS, EV_CTS}, {evDSR, EV_DSR},
+        {evError, EV_ERR}, {evRing, EV_RING}, {evRlsd, EV_RLSD},
+        {evRxChar, EV_RXCHAR}, {evRxFlag, EV_RXFLAG}, {evTxEmpty, EV_TXEMPTY},
+    };
+    quint32 mask = 0;
+    for (const auto &entry : kBits) {
+        if (Events.testFlag(entry.Event))
+            mask |= entry.Bit;
+    }
+    return mask;
+}
+
+// The events a tty lets us notice at all.
+constexpr quint32 kDetectableEvents = EV_RXCHAR | EV_BREAK | EV_ERR;
+
+quint32 EventsOfLineErrors(quint32 Errors)
+{
+    quint32 events = 0;
+    if (Errors & CE_BREAK)
+        events |= EV_BREAK;
+    if (Errors & ~quint32(CE_BREAK))
+        events |= EV_ERR;
+    return events;
+}
+
+} // namespace
+
+TC32Thread::TC32Thread(int PortHandle, TC32EventType MonitorEvents, QObject *Parent)
+    : QThread(Parent)
+    , FPort(PortHandle)
+    , FWatchedMask(EventMaskFor(MonitorEvents))
+    , FNotifier(FHandOver.NoticeFd(), QSocketNotifier::Read)
+{
+    FLineErrors.Reset(FPort);
+    connect(&FNotifier, &QSocketNotifier::activated, this, &TC32Thread::ServeHandOver);
+}
+
+TC32Thread::~TC32Thread()
+{
+    requestInterruption();
+    SignalStop();
+    if (isRunning())
+        WaitServingHandOvers();
+    wait();
+}
+
+void TC32Thread::SignalStop()
+{
+    FStop.Signal();
+}
+
+void TC32Thread::run()
+{
+    Execute();
+    TtyQueue::DropInput(FPort);
+    FEnded.Signal();
+}
+
+void TC32Thread::Execute()
+{
+    const int poller = epoll_create1(EPOLL_CLOEXEC);
+    if (poller < 0) {
+        WaitReadable({FStop.Fd()});
+        return;
+    }
+    epoll_event stop{};
+    stop.events = EPOLLIN;
+    stop.data.fd = FStop.Fd();
+    epoll_ctl(poller, EPOLL_CTL_ADD, FStop.Fd(), &stop);
+    // Edge-triggered, so that bytes no handler takes do not wake the thread
+    // again and again; HandOverLineEvents covers handlers that take a part.
+    epoll_event port{};
+    port.events = EPOLLIN | EPOLLET;
+    port.data.fd = FPort;
+    // Without anything to watch (or a port epoll refuses) only a stop wakes.
+    if (FWatchedMask & kDetectableEvents)
+        epoll_ctl(poller, EPOLL_CTL_ADD, FPort, &port);
+
+    for (;;) {
+        epoll_event ready[2];
+        const int count = epoll_wait(poller, ready, 2, -1);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            break;
+        bool stopped = false;
+        bool portReady = false;
+        bool hungUp = false;
+        for (int i = 0; i < count; ++i) {
+            if (ready[i].data.fd == FStop.Fd()) {
+                stopped = true;
+            } else {
+                portReady = true;
+                hungUp = (ready[i].events & (EPOLLHUP | EPOLLERR)) != 0;
+            }
+        }
+        if (stopped || isInterruptionRequested())
+            break;
+        if (portReady && !HandOverLineEvents())
+            break;
+        // A hung-up tty (far side gone, adapter unplugged) stays ready for
+        // ever: from now on only the stop request wakes the thread.
+        if (hungUp)
+            epoll_ctl(poller, EPOLL_CTL_DEL, FPort, nullptr);
+    }
+    close(poller);
+}
+
+bool TC32Thread::HandOverLineEvents()
+{
+    int waiting = TtyQueue::InputCount(FPort);
+    quint32 mask = EventsOfLineErrors(FLineErrors.Take(FPort)) | (waiting > 0 ? quint32(EV_RXCHAR) : 0u);
+    mask &= FWatchedMask;
+    while (mask != 0 && !isInterruptionRequested()) {
+        FEventMask = mask;
+        if (!FHandOver.Request())
+            return false;
+        // Bytes left by handlers that took some (a bounded buffer) are handed
+        // over again at once; bytes nobody took wait for more to arrive.
+        const int left = TtyQueue::InputCount(FPort);
+        mask = (left > 0 && left < waiting) ? (FWatchedMask & EV_RXCHAR) : 0;
+        waiting = left;
+    }
+    return true;
+}
+
+void TC32Thread::NotifyOwner()
+{
+    if (FCallback)
+        FCallback(FEventMask);
+}
+
+void TC32Thread::ServeHandOver()
+{
+    FHandOver.ServePending([this] { NotifyOwner(); });
+}
+
+void TC32Thread::WaitServingHandOvers()
+{
+    while (WaitReadable({FEnded.Fd(), FHandOver.NoticeFd()}) == 1)
+        ServeHandOver();
+}

@@ -1,0 +1,239 @@
+#include "serial/comm32.h"
+
+#include "serial/backgroundwriter.h"
+#include "serial/c32thread.h"
+#include "serial/lineerrorcounter.h"
+#include "serial/portname.h"
+#include "serial/serialdevice.h"
+#include "serial/ttyqueue.h"
+#include "util/karvutils.h"
+
+namespace {
+
+// The provider sub-type OnOpen reports for an open port: every tty counts as
+// an RS-232 port (PST_RS232).
+constexpr int kProviderSubTypeRs232 = 1;
+
+} // namespace
+
+int BitsPerSecond(TBaudRate Rate)
+{
+    static constexpr int kRates[] = {110, 300, 600, 1200, 2400, 4800, 9600, 14400,
+                                     19200, 38400, 56000, 57600, 115200, 128000, 256000};
+    return kRates[Rate];
+}
+
+TCustomComm32::TCustomComm32(QObject *Owner)
+    : QObject(Owner)
+    , FDeviceName(QStringLiteral("COM2"))
+    , FBaudRate(cbr9600)
+    , FParity(paNone)
+    , FStopbits(sb10)
+    , FDatabits(da8)
+    , FMonitorEvents(kAllC32Events)
+    , FReadBufferSize(4096)
+    , FWriteBufferSize(2048)
+    , FFlowControl(fcDefault)
+    , FXonChar(17)
+    , FXoffChar(19)
+    , FEvtChar(0)
+    , FSimple(false)
+    , FPortMapFile(KarvUtils::SettingsFilePath())
+    , FDevice(std::make_unique<SerialDevice>())
+    , FWriter(std::make_unique<BackgroundWriter>())
+    , FLineErrorCounter(std::make_unique<LineErrorCounter>())
+{
+}
+
+TCustomComm32::~TCustomComm32()
+{
+    Close();
+}
+
+void TCustomComm32::Open()
+{
+    Close();
+    const QString path = ResolvePortName(FDeviceName, FPortMapFile);
+    const int error = path.isEmpty() ? int(C32_ERROR_FILE_NOT_FOUND) : FDevice->Open(path);
+    if (error != C32_ERROR_NONE) {
+        DoOpen(0, error);
+        return;
+    }
+    FDevice->Configure({FBaudRate, FParity, FStopbits, FDatabits, FOptions.testFlag(osParityCheck),
+                        FFlowControl, FXonChar, FXoffChar});
+    FLineErrorCounter->Reset(FDevice->Handle());
+    if (!FSimple) {
+        FThread = std::make_unique<TC32Thread>(FDevice->Handle(), FMonitorEvents);
+        FThread->SetCallback([this](quint32 EventMask) { DispatchEvents(EventMask); });
+        FThread->start(QThread::TimeCriticalPriority);
+    }
+    DoOpen(kProviderSubTypeRs232, C32_ERROR_NONE);
+}
+
+void TCustomComm32::Close()
+{
+    if (!IsOpen())
+        return;
+    // The thread's destructor stops it and serves a hand-over it waits for.
+    FThread.reset();
+    FWriter->Abort();
+    FDevice->Close();
+}
+
+bool TCustomComm32::IsOpen() const
+{
+    return FDevice->IsOpen();
+}
+
+int TCustomComm32::Write(const void *Buffer, int Count)
+{
+    if (!IsOpen())
+        return -1;
+    // A job that ended in failure or was aborted counts as finished too, so
+    // that one failed write cannot block every later one.
+    if (FWriter->Busy())
+        return 0;
+    const bool rtsByHand = FDevice->TogglesRtsByHand();
+    if (rtsByHand)
+        FDevice->SetRts(true);
+    const int written = FDevice->Write(Buffer, Count);
+    if (written < 0) {
+        if (rtsByHand)
+            FDevice->SetRts(false);
+        return -1;
+    }
+    if (written < Count || rtsByHand) {
+        const QByteArray rest(static_cast<const char *>(Buffer) + written, Count - written);
+        SerialDevice *device = FDevice.get();
+        FWriter->Start(FDevice->Handle(), rest,
+                       rtsByHand ? std::function<void()>([device] { device->SetRts(false); }) : nullptr);
+    }
+    return written == Count ? written : 0;
+}
+
+int TCustomComm32::Read(void *Buffer, int Count)
+{
+    return IsOpen() ? FDevice->Read(Buffer, Count) : -1;
+}
+
+int TCustomComm32::OutQueueCount()
+{
+    if (!IsOpen())
+        return 0;
+    FLineErrorCounter->Take(FDevice->Handle());
+    // A running job counts as at least one byte on its way, so that 0 always
+    // means that the next Write sends.
+    const bool writing = FWriter->Busy();
+    const int queued = TtyQueue::OutputCount(FDevice->Handle()) + FWriter->Remaining();
+    return writing ? qMax(queued, 1) : queued;
+}
+
+void TCustomComm32::PurgeRead()
+{
+    if (IsOpen())
+        TtyQueue::DropInput(FDevice->Handle());
+}
+
+void TCustomComm32::PurgeWrite()
+{
+    if (!IsOpen())
+        return;
+    FWriter->Abort();
+    TtyQueue::DropOutput(FDevice->Handle());
+}
+
+void TCustomComm32::DispatchEvents(quint32 EventMask)
+{
+    if (!IsOpen())
+        return;
+    FLineErrors = FLineErrorCounter->Take(FDevice->Handle());
+    FInQueue = TtyQueue::InputCount(FDevice->Handle());
+    static constexpr quint32 kOrder[] = {EV_BREAK, EV_CTS, EV_DSR, EV_ERR, EV_RING,
+                                         EV_RLSD, EV_RXCHAR, EV_RXFLAG, EV_TXEMPTY};
+    for (const quint32 bit : kOrder) {
+        if (EventMask & bit)
+            DoEvent(bit);
+    }
+}
+
+int TCustomComm32::HandOverNoticeFd() const
+{
+    return FThread ? FThread->HandOverNoticeFd() : -1;
+}
+
+void TCustomComm32::DoEvent(quint32 EventBit)
+{
+    switch (EventBit) {
+    case EV_BREAK: emit OnBreak(this); break;
+    case EV_CTS: emit OnCTS(this); break;
+    case EV_DSR: emit OnDSR(this); break;
+    case EV_ERR: emit OnError(this, int(FLineErrors)); break;
+    case EV_RING: emit OnRing(this); break;
+    case EV_RLSD: emit OnRLSD(this); break;
+    case EV_RXCHAR: emit OnRxChar(this, FInQueue); break;
+    case EV_RXFLAG: emit OnRxFlag(this); break;
+    case EV_TXEMPTY: emit OnTxEmpty(this); break;
+    default: break;
+    }
+}
+
+void TCustomComm32::DoOpen(int ProviderSubType, int Error)
+{
+    emit OnOpen(this, ProviderSubType, Error);
+}
+
+void TCustomComm32::SetBaudRate(TBaudRate Value)
+{
+    FBaudRate = Value;
+    if (IsOpen())
+        FDevice->SetBaudRate(Value);
+}
+
+void TCustomComm32::SetParity(TParity Value)
+{
+    FParity = Value;
+    if (IsOpen())
+        FDevice->SetParity(Value);
+}
+
+void TCustomComm32::SetStopbits(TStopbits Value)
+{
+    FStopbits = Value;
+    if (IsOpen())
+        FDevice->SetStopbits(Value);
+}
+
+void TCustomComm32::SetDatabits(TDatabits Value)
+{
+    FDatabits = Value;
+    if (IsOpen())
+        FDevice->SetDatabits(Value);
+}
+
+void TCustomComm32::SetFlowControl(TFlowControl Value)
+{
+    FFlowControl = Value;
+    if (IsOpen())
+        FDevice->SetFlowControl(Value, FXonChar, FXoffChar);
+}
+
+void TCustomComm32::SetXonChar(char Value)
+{
+    FXonChar = Value;
+    if (IsOpen())
+        FDevice->SetXonChar(Value);
+}
+
+void TCustomComm32::SetXoffChar(char Value)
+{
+    FXoffChar = Value;
+    if (IsOpen())
+        FDevice->SetXoffChar(Value);
+}
+
+void TCustomComm32::SetOptions(TComm32Options Value)
+{
+    FOptions = Value;
+    if (IsOpen())
+        FDevice->SetParityCheck(Value.testFlag(osParityCheck));
+}

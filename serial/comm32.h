@@ -1,0 +1,234 @@
+#pragma once
+
+#include <QFlags>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class TC32Thread;
+class SerialDevice;
+class BackgroundWriter;
+class LineErrorCounter;
+
+enum TBaudRate {
+    cbr110, cbr300, cbr600, cbr1200, cbr2400, cbr4800, cbr9600, cbr14400, cbr19200,
+    cbr38400, cbr56000, cbr57600, cbr115200, cbr128000, cbr256000
+};
+
+enum TParity { paNone, paOdd, paEven, paMark, paSpace };
+
+// sb15 sets the same two-stop-bit flag as sb20: Linux has no 1.5 stop bits of
+// its own, but a 16550-style UART sends 1.5 stop bits when that flag meets
+// 5-bit characters (the only size with which 1.5 stop bits exist at all).
+enum TStopbits { sb10, sb15, sb20 };
+
+// Linux has no 4-bit characters: da4 leaves the character size as it was.
+enum TDatabits { da4, da5, da6, da7, da8 };
+
+enum TFlowControl { fcNone, fcCTS, fcDTR, fcSoftware, fcDefault, fcRTSToggle };
+
+enum TComm32Option {
+    osParityCheck = 0x01,
+    osDsrSensitivity = 0x02,
+    osIgnoreXOff = 0x04,
+    osErrorChar = 0x08,
+    osNullStrip = 0x10,
+};
+Q_DECLARE_FLAGS(TComm32Options, TComm32Option)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TComm32Options)
+
+// The events a component may watch, in their published order.
+enum TC32EventState {
+    evBreak = 0x001,
+    evCTS = 0x002,
+    evDSR = 0x004,
+    evError = 0x008,
+    evRing = 0x010,
+    evRlsd = 0x020,
+    evRxChar = 0x040,
+    evRxFlag = 0x080,
+    evTxEmpty = 0x100,
+};
+Q_DECLARE_FLAGS(TC32EventType, TC32EventState)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TC32EventType)
+
+inline constexpr TC32EventType kAllC32Events = TC32EventType::fromInt(0x1FF);
+
+// Line-event bits as the event thread reports them to DispatchEvents and as
+// DoEvent receives them one at a time.
+enum TC32EventBit : quint32 {
+    EV_RXCHAR = 0x0001,
+    EV_RXFLAG = 0x0002,
+    EV_TXEMPTY = 0x0004,
+    EV_CTS = 0x0008,
+    EV_DSR = 0x0010,
+    EV_RLSD = 0x0020,
+    EV_BREAK = 0x0040,
+    EV_ERR = 0x0080,
+    EV_RING = 0x0100,
+};
+
+// Line-error flags passed to OnError (Errors), collected since the previous
+// dispatch or OutQueueCount.
+enum TC32LineError : quint32 {
+    CE_RXOVER = 0x0001,   // the kernel's receive buffer overflowed
+    CE_OVERRUN = 0x0002,  // the UART lost a character
+    CE_RXPARITY = 0x0004,
+    CE_FRAME = 0x0008,
+    CE_BREAK = 0x0010,
+};
+
+// Error codes passed to OnOpen (Error). 0 means the port opened.
+enum TC32OpenError : int {
+    C32_ERROR_NONE = 0,
+    C32_ERROR_NOT_A_PORT = 1,       // exists, but is no terminal device
+    C32_ERROR_FILE_NOT_FOUND = 2,   // no such device, or a name that maps to none
+    C32_ERROR_ACCESS_DENIED = 5,    // no permission, or held by another program
+    C32_ERROR_GEN_FAILURE = 31,     // any other failure of the system
+};
+
+// The number of bits per second a rate stands for.
+int BitsPerSecond(TBaudRate Rate);
+
+// A non-visual serial port component: opens a port by name, keeps its line
+// settings in step with the properties, writes and reads without blocking
+// and raises the line events on the thread it lives in (the main thread).
+//
+// Port names: an absolute path is opened as it is; "COM1".."COM9" are looked
+// up in section [Ports] of PortMapFile() (for example COM3=/dev/ttyUSB0), and
+// without an entry "COMn" opens /dev/ttyS(n-1). Any other name fails with
+// C32_ERROR_FILE_NOT_FOUND.
+//
+// All members must be called on the component's thread. Open and Close must
+// not be called from a line-event handler of the same component.
+class TCustomComm32 : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TCustomComm32(QObject *Owner = nullptr);
+    ~TCustomComm32() override;
+
+    // Closes the port if open, opens DeviceName exclusively, applies every
+    // line setting, starts the event thread unless Simple, raises OnOpen.
+    void Open();
+    // Stops the event thread (serving a hand-over it waits for), aborts a
+    // background write and closes the port. Nothing when already closed.
+    void Close();
+    bool IsOpen() const;
+
+    // Count bytes written at once; 0 when the rest goes on in the background
+    // or a previous write is still running (then nothing is written); -1 on
+    // failure or a closed port. Never blocks; Buffer may be reused at once.
+    int Write(const void *Buffer, int Count);
+    // Up to Count bytes that have already arrived; 0 when none has, -1 on a
+    // closed or hung-up port.
+    int Read(void *Buffer, int Count);
+    // Bytes not yet handed to the line, including a background write's rest;
+    // at least 1 while a background write runs, so 0 means Write will send.
+    // Also clears the collected line-error flags.
+    int OutQueueCount();
+    // Drops received bytes that were not read.
+    void PurgeRead();
+    // Drops bytes not yet transmitted and aborts a background write.
+    void PurgeWrite();
+
+    // Reads the line-error flags and queue counts once, then raises the
+    // event of every bit in EventMask in the fixed order Break, CTS, DSR,
+    // Error, Ring, RLSD, RxChar, RxFlag, TxEmpty. Called with each hand-over
+    // from the event thread.
+    void DispatchEvents(quint32 EventMask);
+
+    // Readable while the event thread waits for the main thread to take a
+    // hand-over; -1 while no event thread runs. Lets a caller wait for a
+    // line event without running the event loop.
+    int HandOverNoticeFd() const;
+
+    QString DeviceName() const { return FDeviceName; }
+    void SetDeviceName(const QString &Value) { FDeviceName = Value; }
+    TBaudRate BaudRate() const { return FBaudRate; }
+    void SetBaudRate(TBaudRate Value);
+    TParity Parity() const { return FParity; }
+    void SetParity(TParity Value);
+    TStopbits Stopbits() const { return FStopbits; }
+    void SetStopbits(TStopbits Value);
+    TDatabits Databits() const { return FDatabits; }
+    void SetDatabits(TDatabits Value);
+    TC32EventType MonitorEvents() const { return FMonitorEvents; }
+    void SetMonitorEvents(TC32EventType Value) { FMonitorEvents = Value; }
+    // Kept for the published interface: a tty's queues are sized by its
+    // driver and cannot be changed from user space.
+    int ReadBufferSize() const { return FReadBufferSize; }
+    void SetReadBufferSize(int Value) { FReadBufferSize = Value; }
+    int WriteBufferSize() const { return FWriteBufferSize; }
+    void SetWriteBufferSize(int Value) { FWriteBufferSize = Value; }
+    TFlowControl FlowControl() const { return FFlowControl; }
+    void SetFlowControl(TFlowControl Value);
+    char XonChar() const { return FXonChar; }
+    void SetXonChar(char Value);
+    char XoffChar() const { return FXoffChar; }
+    void SetXoffChar(char Value);
+    // Kept for the published interface: a tty cannot report the arrival of
+    // one particular character, so OnRxFlag is never raised.
+    char EvtChar() const { return FEvtChar; }
+    void SetEvtChar(char Value) { FEvtChar = Value; }
+    TComm32Options Options() const { return FOptions; }
+    void SetOptions(TComm32Options Value);
+    bool Simple() const { return FSimple; }
+    void SetSimple(bool Value) { FSimple = Value; }
+    // The settings file whose [Ports] section maps "COMn" names.
+    QString PortMapFile() const { return FPortMapFile; }
+    void SetPortMapFile(const QString &Value) { FPortMapFile = Value; }
+
+signals:
+    void OnOpen(QObject *Sender, int ProviderSubType, int Error);
+    void OnBreak(QObject *Sender);
+    void OnCTS(QObject *Sender);
+    void OnDSR(QObject *Sender);
+    void OnError(QObject *Sender, int Errors);
+    void OnRing(QObject *Sender);
+    void OnRLSD(QObject *Sender);
+    void OnRxChar(QObject *Sender, int Count);
+    void OnRxFlag(QObject *Sender);
+    void OnTxEmpty(QObject *Sender);
+
+protected:
+    // Raises the event of one line-event bit; any other value does nothing.
+    virtual void DoEvent(quint32 EventBit);
+    virtual void DoOpen(int ProviderSubType, int Error);
+
+private:
+    QString FDeviceName;
+    TBaudRate FBaudRate;
+    TParity FParity;
+    TStopbits FStopbits;
+    TDatabits FDatabits;
+    TC32EventType FMonitorEvents;
+    int FReadBufferSize;
+    int FWriteBufferSize;
+    TFlowControl FFlowControl;
+    char FXonChar;
+    char FXoffChar;
+    char FEvtChar;
+    TComm32Options FOptions;
+    bool FSimple;
+    QString FPortMapFile;
+
+    std::unique_ptr<SerialDevice> FDevice;
+    std::unique_ptr<BackgroundWriter> FWriter;
+    std::unique_ptr<LineErrorCounter> FLineErrorCounter;
+    std::unique_ptr<TC32Thread> FThread;
+    // What the last dispatch read: passed to OnError and OnRxChar.
+    quint32 FLineErrors = 0;
+    int FInQueue = 0;
+};
+
+// The component the windows place.
+class TComm32 : public TCustomComm32
+{
+    Q_OBJECT
+
+public:
+    using TCustomComm32::TCustomComm32;
+};

@@ -1,0 +1,389 @@
+#include "ptypair.h"
+#include "serial/comm32.h"
+#include "util/karvutils.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <termios.h>
+
+Q_DECLARE_METATYPE(TBaudRate)
+Q_DECLARE_METATYPE(TFlowControl)
+
+namespace {
+
+// Threads of ours alive in the process, found by the name QThread gives them.
+int EventThreadCount()
+{
+    int count = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "TC32Thread")
+            ++count;
+    }
+    return count;
+}
+
+QByteArray AllByteValues()
+{
+    QByteArray bytes;
+    for (int value = 0; value < 256; ++value)
+        bytes.append(char(value));
+    return bytes;
+}
+
+} // namespace
+
+class TestComm32 : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A component on a fresh pty, watching received bytes only.
+    void OpenOn(TComm32 &Comm, const PtyPair &Pty)
+    {
+        Comm.SetDeviceName(Pty.SlavePath());
+        Comm.SetMonitorEvents(evRxChar);
+        Comm.Open();
+        QVERIFY(Comm.IsOpen());
+    }
+
+    QTemporaryDir FDir;
+
+private slots:
+    void defaults()
+    {
+        TComm32 comm;
+        QVERIFY(!comm.IsOpen());
+        QCOMPARE(comm.DeviceName(), QStringLiteral("COM2"));
+        QCOMPARE(comm.BaudRate(), cbr9600);
+        QCOMPARE(comm.Parity(), paNone);
+        QCOMPARE(comm.Stopbits(), sb10);
+        QCOMPARE(comm.Databits(), da8);
+        QCOMPARE(comm.MonitorEvents(), kAllC32Events);
+        QCOMPARE(comm.ReadBufferSize(), 4096);
+        QCOMPARE(comm.WriteBufferSize(), 2048);
+        QCOMPARE(comm.FlowControl(), fcDefault);
+        QCOMPARE(comm.XonChar(), char(17));
+        QCOMPARE(comm.XoffChar(), char(19));
+        QCOMPARE(comm.EvtChar(), char(0));
+        QCOMPARE(comm.Options(), TComm32Options());
+        QVERIFY(!comm.Simple());
+        QCOMPARE(comm.PortMapFile(), KarvUtils::SettingsFilePath());
+        char byte = 0;
+        QCOMPARE(comm.Write(&byte, 1), -1);
+        QCOMPARE(comm.Read(&byte, 1), -1);
+        QCOMPARE(comm.OutQueueCount(), 0);
+    }
+
+    void failedOpen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("error");
+        QTest::newRow("missing device") << "/dev/no-such-karvel-port" << 2;
+        QTest::newRow("relative name") << "ttyS0" << 2;
+        QTest::newRow("COM beyond 9") << "COM10" << 2;
+        QTest::newRow("empty name") << "" << 2;
+        QTest::newRow("directory") << "/tmp" << 1;
+        QTest::newRow("plain file") << FDir.filePath(QStringLiteral("not-a-port")) << 1;
+    }
+    void failedOpen()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, error);
+        QFile plain(FDir.filePath(QStringLiteral("not-a-port")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+
+        TComm32 comm;
+        comm.SetDeviceName(name);
+        QSignalSpy opened(&comm, &TComm32::OnOpen);
+        comm.Open();
+        QVERIFY(!comm.IsOpen());
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened[0][0].value<QObject *>(), &comm);
+        QCOMPARE(opened[0][1].toInt(), 0);
+        QCOMPARE(opened[0][2].toInt(), error);
+        QCOMPARE(comm.Write("x", 1), -1);
+        QCOMPARE(plain.size(), 0);
+    }
+
+    void openReportsSuccessAndHoldsThePortExclusively()
+    {
+        PtyPair pty;
+        TComm32 first;
+        QSignalSpy opened(&first, &TComm32::OnOpen);
+        OpenOn(first, pty);
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened[0][1].toInt(), 1);
+        QCOMPARE(opened[0][2].toInt(), 0);
+
+        TComm32 second;
+        QSignalSpy refused(&second, &TComm32::OnOpen);
+        second.SetDeviceName(pty.SlavePath());
+        second.Open();
+        QVERIFY(!second.IsOpen());
+        QCOMPARE(refused[0][2].toInt(), 5);
+
+        first.Close();
+        second.Open();
+        QVERIFY(second.IsOpen());
+    }
+
+    void comNamesFollowThePortMap()
+    {
+        PtyPair pty;
+        const QString map = FDir.filePath(QStringLiteral("ports.ini"));
+        QFile file(map);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[Ports]\nCOM3=" + pty.SlavePath().toLocal8Bit() + "\n");
+        file.close();
+
+        TComm32 comm;
+        comm.SetPortMapFile(map);
+        comm.SetDeviceName(QStringLiteral("COM3"));
+        comm.Open();
+        QVERIFY(comm.IsOpen());
+        QCOMPARE(comm.Write("map", 3), 3);
+        QCOMPARE(pty.Receive(3), QByteArray("map"));
+    }
+
+    void bytesTravelUnchangedBothWays()
+    {
+        PtyPair pty;
+        TComm32 comm;
+        QByteArray received;
+        connect(&comm, &TComm32::OnRxChar, this, [&](QObject *Sender, int Count) {
+            QCOMPARE(Sender, &comm);
+            QCOMPARE(QThread::currentThread(), thread());
+            QVERIFY(Count >= 0);
+            QByteArray chunk(Count, '\0');
+            QCOMPARE(comm.Read(chunk.data(), Count), Count);
+            received += chunk;
+        });
+        OpenOn(comm, pty);
+
+        const QByteArray bytes = AllByteValues();
+        QCOMPARE(comm.Write(bytes.constData(), int(bytes.size())), int(bytes.size()));
+        QCOMPARE(pty.Receive(int(bytes.size())), bytes);
+        // A pty hands everything over at once: nothing is left to send.
+        QCOMPARE(comm.OutQueueCount(), 0);
+
+        pty.Send(bytes);
+        QTRY_COMPARE(received, bytes);
+        char spare;
+        QCOMPARE(comm.Read(&spare, 1), 0);
+    }
+
+    void purgeReadDropsUnreadBytes()
+    {
+        PtyPair pty;
+        TComm32 comm;
+        QList<int> counts;
+        connect(&comm, &TComm32::OnRxChar, this, [&](QObject *, int Count) { counts << Count; });
+        OpenOn(comm, pty);
+
+        pty.Send("0123456789");
+        QTRY_COMPARE(counts.value(counts.size() - 1), 10);
+        comm.PurgeRead();
+        counts.clear();
+        pty.Send("abc");
+        QTRY_COMPARE(counts, QList<int>{3});
+        char bytes[3];
+        QCOMPARE(comm.Read(bytes, 3), 3);
+        QCOMPARE(QByteArray(bytes, 3), QByteArray("abc"));
+    }
+
+    void dispatchRaisesEventsInFixedOrder_data()
+    {
+        QTest::addColumn<quint32>("mask");
+        QTest::addColumn<QStringList>("events");
+        QTest::newRow("all nine")
+            << quint32(0x1FF)
+            << QStringList{"Break", "CTS", "DSR", "Error 0", "Ring", "RLSD", "RxChar 4", "RxFlag", "TxEmpty"};
+        QTest::newRow("error before received bytes")
+            << quint32(EV_RXCHAR | EV_ERR) << QStringList{"Error 0", "RxChar 4"};
+        QTest::newRow("received bytes only") << quint32(EV_RXCHAR) << QStringList{"RxChar 4"};
+        QTest::newRow("no known bit") << quint32(0x200) << QStringList();
+    }
+    void dispatchRaisesEventsInFixedOrder()
+    {
+        QFETCH(quint32, mask);
+        QFETCH(QStringList, events);
+        PtyPair pty;
+        TComm32 comm;
+        int waiting = 0;
+        const QMetaObject::Connection counter =
+            connect(&comm, &TComm32::OnRxChar, this, [&](QObject *, int Count) { waiting = Count; });
+        OpenOn(comm, pty);
+        pty.Send("1234");
+        QTRY_COMPARE(waiting, 4);
+        disconnect(counter);
+
+        QStringList raised;
+        const auto record = [&](const QString &Name) { return [&raised, Name] { raised << Name; }; };
+        connect(&comm, &TComm32::OnBreak, this, record(QStringLiteral("Break")));
+        connect(&comm, &TComm32::OnCTS, this, record(QStringLiteral("CTS")));
+        connect(&comm, &TComm32::OnDSR, this, record(QStringLiteral("DSR")));
+        connect(&comm, &TComm32::OnError, this,
+                [&](QObject *, int Errors) { raised << QStringLiteral("Error %1").arg(Errors); });
+        connect(&comm, &TComm32::OnRing, this, record(QStringLiteral("Ring")));
+        connect(&comm, &TComm32::OnRLSD, this, record(QStringLiteral("RLSD")));
+        connect(&comm, &TComm32::OnRxChar, this,
+                [&](QObject *, int Count) { raised << QStringLiteral("RxChar %1").arg(Count); });
+        connect(&comm, &TComm32::OnRxFlag, this, record(QStringLiteral("RxFlag")));
+        connect(&comm, &TComm32::OnTxEmpty, this, record(QStringLiteral("TxEmpty")));
+        comm.DispatchEvents(mask);
+        QCOMPARE(raised, events);
+    }
+
+    void reopenReplacesTheThreadAndTakesTheNewName()
+    {
+        PtyPair first;
+        PtyPair second;
+        const int before = EventThreadCount();
+        TComm32 comm;
+        OpenOn(comm, first);
+        QTRY_COMPARE(EventThreadCount(), before + 1);
+
+        // The name is a plain field until the next Open.
+        comm.SetDeviceName(second.SlavePath());
+        QCOMPARE(comm.Write("A", 1), 1);
+        QCOMPARE(first.Receive(1), QByteArray("A"));
+
+        comm.Open();
+        QVERIFY(comm.IsOpen());
+        QTRY_COMPARE(EventThreadCount(), before + 1);
+        QCOMPARE(comm.Write("B", 1), 1);
+        QCOMPARE(second.Receive(1), QByteArray("B"));
+
+        comm.Close();
+        QTRY_COMPARE(EventThreadCount(), before);
+    }
+
+    void simpleOpensWithoutEventThread()
+    {
+        PtyPair pty;
+        const int before = EventThreadCount();
+        TComm32 comm;
+        comm.SetSimple(true);
+        OpenOn(comm, pty);
+        QCOMPARE(EventThreadCount(), before);
+        QCOMPARE(comm.HandOverNoticeFd(), -1);
+    }
+
+    void baudRateChangesAtOnce_data()
+    {
+        QTest::addColumn<TBaudRate>("rate");
+        QTest::addColumn<int>("bitsPerSecond");
+        QTest::newRow("2400") << cbr2400 << 2400;
+        QTest::newRow("19200") << cbr19200 << 19200;
+        QTest::newRow("57600") << cbr57600 << 57600;
+        QTest::newRow("115200") << cbr115200 << 115200;
+        QTest::newRow("14400 (no B constant)") << cbr14400 << 14400;
+        QTest::newRow("56000 (no B constant)") << cbr56000 << 56000;
+        QTest::newRow("128000 (no B constant)") << cbr128000 << 128000;
+        QTest::newRow("256000 (no B constant)") << cbr256000 << 256000;
+    }
+    void baudRateChangesAtOnce()
+    {
+        QFETCH(TBaudRate, rate);
+        QFETCH(int, bitsPerSecond);
+        PtyPair pty;
+        TComm32 comm;
+        OpenOn(comm, pty);
+        QCOMPARE(pty.BitRate(), 9600);
+        comm.SetBaudRate(rate);
+        QCOMPARE(pty.BitRate(), bitsPerSecond);
+        QCOMPARE(BitsPerSecond(rate), bitsPerSecond);
+        // Other settings keep the rate, whichever way it was set.
+        comm.SetStopbits(sb20);
+        QCOMPARE(pty.BitRate(), bitsPerSecond);
+        QVERIFY(pty.CFlags() & CSTOPB);
+
+        comm.Close();
+        comm.Open();
+        QCOMPARE(pty.BitRate(), bitsPerSecond);
+    }
+
+    void flowControlReachesTheTermios_data()
+    {
+        QTest::addColumn<TFlowControl>("flow");
+        QTest::addColumn<bool>("hardware");
+        QTest::addColumn<bool>("software");
+        QTest::newRow("none") << fcNone << false << false;
+        QTest::newRow("CTS") << fcCTS << true << false;
+        QTest::newRow("DTR: no handshake on Linux") << fcDTR << false << false;
+        QTest::newRow("software") << fcSoftware << false << true;
+        QTest::newRow("RTS toggle") << fcRTSToggle << false << false;
+    }
+    void flowControlReachesTheTermios()
+    {
+        QFETCH(TFlowControl, flow);
+        QFETCH(bool, hardware);
+        QFETCH(bool, software);
+        PtyPair pty;
+        TComm32 comm;
+        comm.SetXonChar('Q');
+        comm.SetXoffChar('S');
+        comm.SetFlowControl(flow);
+        OpenOn(comm, pty);
+        QCOMPARE(bool(pty.CFlags() & CRTSCTS), hardware);
+        QCOMPARE(bool(pty.IFlags() & IXON), software);
+        QCOMPARE(bool(pty.IFlags() & IXOFF), software);
+        if (software) {
+            QCOMPARE(pty.ControlChar(VSTART), 'Q');
+            QCOMPARE(pty.ControlChar(VSTOP), 'S');
+        }
+        // The port's own choice stays with fcDefault; characters go in at once.
+        comm.SetFlowControl(fcDefault);
+        comm.SetXonChar('q');
+        QCOMPARE(bool(pty.CFlags() & CRTSCTS), hardware);
+        QCOMPARE(pty.ControlChar(VSTART), 'q');
+        // A pty has no modem lines: RTS toggling is skipped, writes still go.
+        QCOMPARE(comm.Write("w", 1), 1);
+        QCOMPARE(pty.Receive(1), QByteArray("w"));
+    }
+
+    void writeRefusedWhileBackgroundWriteRuns_data()
+    {
+        QTest::addColumn<bool>("purge");
+        QTest::newRow("background write finishes") << false;
+        QTest::newRow("background write purged") << true;
+    }
+    void writeRefusedWhileBackgroundWriteRuns()
+    {
+        QFETCH(bool, purge);
+        PtyPair pty;
+        TComm32 comm;
+        OpenOn(comm, pty);
+        // Far more than a pty buffers, so the rest must go on in the background.
+        QByteArray block(1 << 20, '\0');
+        for (qsizetype i = 0; i < block.size(); ++i)
+            block[i] = char('a' + i % 26);
+        QCOMPARE(comm.Write(block.constData(), int(block.size())), 0);
+        QVERIFY(comm.OutQueueCount() > 0);
+        QCOMPARE(comm.Write("X", 1), 0);
+
+        if (purge) {
+            comm.PurgeWrite();
+            QCOMPARE(comm.OutQueueCount(), 0);
+            QCOMPARE(comm.Write("X", 1), 1);
+            const QByteArray tail = pty.ReceiveThrough('X');
+            QVERIFY(tail.endsWith('X'));
+            QVERIFY(block.startsWith(tail.chopped(1)));
+            QVERIFY(tail.size() < block.size());
+        } else {
+            QCOMPARE(pty.Receive(int(block.size())), block);
+            QTRY_COMPARE(comm.OutQueueCount(), 0);
+            QCOMPARE(comm.Write("X", 1), 1);
+            QCOMPARE(pty.Receive(1), QByteArray("X"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestComm32)
+#include "test_comm32.moc"
