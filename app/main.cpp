@@ -1,12 +1,10 @@
-#include <QApplication>
-#include <QWidget>
+#include "app/formmain.h"
+#include "toolkit/application.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Karvel II"));
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Karvel 2 Control Panel"));
-    window.show();
+    Application app(argc, argv);
+    TFormMain FormMain;
+    FormMain.show();
     return app.exec();
 }

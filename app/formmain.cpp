@@ -1,0 +1,126 @@
+#include "app/formmain.h"
+
+#include "app/hexkeyfilter.h"
+#include "serial/comm32.h"
+#include "toolkit/application.h"
+#include "toolkit/combolist.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/errorreport.h"
+#include "toolkit/maskedit.h"
+#include "toolkit/pagecontrol.h"
+#include "toolkit/statictext.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+
+#include <optional>
+
+namespace {
+
+// The rate of a ComboBaud item; nothing for no selection.
+std::optional<TBaudRate> baudRateOf(const QString &item)
+{
+    static const std::pair<const char *, TBaudRate> rates[] = {
+        {"2400", cbr2400}, {"4800", cbr4800},   {"9600", cbr9600},
+        {"19200", cbr19200}, {"38400", cbr38400}, {"57600", cbr57600},
+    };
+    for (const auto &[text, rate] : rates) {
+        if (item == QLatin1String(text))
+            return rate;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
+    : QMainWindow(parent)
+    , m_settings(settingsPath)
+    , Comm32(new TComm32(this))
+{
+    ui.setupUi(this);
+
+    Comm32->setObjectName(QStringLiteral("Comm32"));
+    Comm32->SetPortMapFile(settingsPath);
+    Comm32->SetBaudRate(cbr19200);
+    Comm32->SetMonitorEvents(evRxChar);
+    Comm32->SetFlowControl(fcRTSToggle);
+
+    Toolkit::connectHandler(ui.BtnOpen, &QPushButton::clicked, this, &TFormMain::BtnOpenClick);
+    Toolkit::connectHandler(ui.BtnClose, &QPushButton::clicked, this, &TFormMain::BtnCloseClick);
+    Toolkit::connectHandler(ui.EditAddr, &MaskEdit::changed, this, &TFormMain::EditAddrChange);
+    Toolkit::connectHandler(ui.EditAddr, &MaskEdit::keyPress, this, &EditAddrKeyPress);
+
+    FormCreate();
+}
+
+TFormMain::~TFormMain() = default;
+
+void TFormMain::FormCreate()
+{
+    // Title bar: system menu, minimise and close; no maximise, and never
+    // larger than the design.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    move(268, 106);
+    setMaximumSize(FormMainUi::kClientSize);
+
+    setWindowTitle(windowTitle() + QStringLiteral(" V") + KarvUtils::ShortVersion(KarvUtils::FileVersion()));
+
+    const MainSettings::Values settings = m_settings.read();
+    ui.ComboCOM->setItemIndex(settings.comPort);
+    ui.ComboBaud->setItemIndex(settings.baud);
+    ui.EditAddr->setText(settings.address);
+
+    m_k410Mode = true;
+    ui.PageCommands->setCurrentWidget(ui.TabCmdSet);
+}
+
+void TFormMain::closeEvent(QCloseEvent *event)
+{
+    Toolkit::runGuarded([this] { FormClose(); });
+    event->accept();
+}
+
+void TFormMain::FormClose()
+{
+    m_settings.write({ui.ComboCOM->ItemIndex(), ui.ComboBaud->ItemIndex(), ui.EditAddr->text()}, m_k410Mode);
+}
+
+void TFormMain::BtnOpenClick()
+{
+    const QString port = ui.ComboCOM->currentText();
+    Comm32->SetDeviceName(port);
+    if (const std::optional<TBaudRate> rate = baudRateOf(ui.ComboBaud->currentText()))
+        Comm32->SetBaudRate(*rate);
+    Comm32->Open();
+    if (!Comm32->IsOpen()) {
+        Dialogs::showError(QStringLiteral("Could not open port ") + port + QLatin1Char('!'),
+                           Toolkit::applicationTitle());
+        return;
+    }
+    showPortOpen(true);
+    m_replyState.reset();
+}
+
+void TFormMain::BtnCloseClick()
+{
+    Comm32->Close();
+    showPortOpen(false);
+}
+
+void TFormMain::showPortOpen(bool open)
+{
+    ui.BtnOpen->setEnabled(!open);
+    ui.BtnClose->setEnabled(open);
+    ui.ComboCOM->setEnabled(!open);
+    // The baud rate stays fixed after the first open unless in K410 mode.
+    ui.ComboBaud->setEnabled(!open && m_k410Mode);
+    ui.BtnSend->setEnabled(open);
+    ui.BtnUpdate->setEnabled(open);
+}
+
+void TFormMain::EditAddrChange()
+{
+    ui.StaticAdr->setText(ui.EditAddr->text());
+}

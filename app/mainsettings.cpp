@@ -1,0 +1,53 @@
+#include "app/mainsettings.h"
+
+#include "util/inifile.h"
+
+#include <QRegularExpression>
+
+#include <optional>
+
+namespace {
+
+const QString section = QStringLiteral("Settings");
+
+// The unit address is one byte; a stored value outside it is unusable.
+constexpr int maxAddress = 0xFF;
+
+std::optional<int> hexNumber(const QString &text)
+{
+    static const QRegularExpression hexDigits(QStringLiteral("^[0-9A-Fa-f]{1,2}$"));
+    if (!hexDigits.match(text).hasMatch())
+        return std::nullopt;
+    return int(text.toUInt(nullptr, 16));
+}
+
+} // namespace
+
+MainSettings::MainSettings(QString path)
+    : m_path(std::move(path))
+{
+}
+
+MainSettings::Values MainSettings::read() const
+{
+    const IniFile file(m_path);
+    Values values;
+    values.comPort = file.ReadInteger(section, QStringLiteral("COMPort"), values.comPort);
+    values.baud = file.ReadInteger(section, QStringLiteral("Baud"), values.baud);
+    const int address = file.ReadInteger(section, QStringLiteral("Address"), 1);
+    if (address >= 0 && address <= maxAddress)
+        values.address = QStringLiteral("%1").arg(address, 2, 16, QLatin1Char('0')).toUpper();
+    return values;
+}
+
+void MainSettings::write(const Values &values, bool k410) const
+{
+    IniFile file(m_path);
+    if (!file.WriteInteger(section, QStringLiteral("COMPort"), values.comPort)
+        || !file.WriteInteger(section, QStringLiteral("Baud"), values.baud))
+        return;
+    const std::optional<int> address = hexNumber(values.address);
+    if (!address || !file.WriteInteger(section, QStringLiteral("Address"), *address))
+        return;
+    file.WriteBool(section, QStringLiteral("K410"), k410);
+}

@@ -1,0 +1,337 @@
+#include "app/formmain.h"
+#include "serial/comm32.h"
+#include "toolkit/beep.h"
+#include "toolkit/combolist.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/maskedit.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace {
+
+// The far side of a pseudo-terminal whose near side the window opens.
+class PseudoTerminal
+{
+public:
+    PseudoTerminal()
+        : m_master(posix_openpt(O_RDWR | O_NOCTTY))
+    {
+        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0)
+            m_devicePath = QString::fromLocal8Bit(ptsname(m_master));
+    }
+    ~PseudoTerminal()
+    {
+        if (m_master >= 0)
+            ::close(m_master);
+    }
+    PseudoTerminal(const PseudoTerminal &) = delete;
+    PseudoTerminal &operator=(const PseudoTerminal &) = delete;
+
+    const QString &devicePath() const { return m_devicePath; }
+
+private:
+    int m_master;
+    QString m_devicePath;
+};
+
+// What the port buttons and lists show: open, close, port, baud, send, update.
+using PortControls = std::array<bool, 6>;
+const PortControls closedState{true, false, true, true, false, false};
+const PortControls openState{false, true, false, false, true, true};
+
+} // namespace
+
+class TestFormMain : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_settingsPath;
+
+    void writeSettings(const QByteArray &contents)
+    {
+        QFile file(m_settingsPath);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(contents);
+    }
+
+    QByteArray settings() const
+    {
+        QFile file(m_settingsPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    template <typename Widget = QWidget>
+    static Widget *control(const TFormMain &window, const char *name)
+    {
+        return window.findChild<Widget *>(QLatin1String(name));
+    }
+
+    static PortControls portControls(const TFormMain &window)
+    {
+        PortControls state{};
+        const char *names[] = {"BtnOpen", "BtnClose", "ComboCOM", "ComboBaud", "BtnSend", "BtnUpdate"};
+        for (size_t i = 0; i < state.size(); ++i)
+            state[i] = control(window, names[i])->isEnabled();
+        return state;
+    }
+
+    static void click(const TFormMain &window, const char *button)
+    {
+        QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
+    }
+
+private slots:
+    void init()
+    {
+        m_settingsPath = m_dir.filePath(QStringLiteral("KarvControl.ini"));
+        QFile::remove(m_settingsPath);
+    }
+
+    void controlsStandAsDesigned_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("GrpInterface") << "GrpInterface" << QRect(8, 8, 305, 89) << " Interface " << true;
+        QTest::newRow("ComboCOM") << "ComboCOM" << QRect(16, 24, 89, 21) << "COM1" << true;
+        QTest::newRow("BtnOpen") << "BtnOpen" << QRect(128, 24, 75, 25) << "&Open" << true;
+        QTest::newRow("BtnClose") << "BtnClose" << QRect(216, 24, 75, 25) << "&Close" << false;
+        QTest::newRow("ComboBaud") << "ComboBaud" << QRect(16, 56, 89, 21) << "19200" << true;
+        QTest::newRow("GrpAddress") << "GrpAddress" << QRect(336, 8, 97, 65) << " Unit Address " << true;
+        QTest::newRow("EditAddr") << "EditAddr" << QRect(32, 24, 25, 21) << "01" << true;
+        QTest::newRow("LblHex1") << "LblHex1" << QRect(64, 28, 0, 0) << "(hex)" << true;
+        QTest::newRow("PageCommands") << "PageCommands" << QRect(8, 112, 633, 497) << "" << true;
+        QTest::newRow("GrpSpecial") << "GrpSpecial" << QRect(464, 240, 153, 81) << " Special " << true;
+        QTest::newRow("BtnUpdate") << "BtnUpdate" << QRect(16, 24, 121, 41) << "&Update Firmware..." << false;
+        QTest::newRow("GrpCmdBytes") << "GrpCmdBytes" << QRect(8, 624, 633, 89) << " Command Bytes " << true;
+        QTest::newRow("StaticAdr") << "StaticAdr" << QRect(24, 32, 25, 25) << "01" << true;
+        QTest::newRow("StaticCMD") << "StaticCMD" << QRect(56, 32, 25, 25) << "00" << true;
+        QTest::newRow("StaticP6") << "StaticP6" << QRect(280, 32, 25, 25) << "00" << true;
+        QTest::newRow("LblAdr") << "LblAdr" << QRect(24, 60, 0, 0) << "ADR" << true;
+        QTest::newRow("LblP6") << "LblP6" << QRect(280, 60, 0, 0) << "P6" << true;
+        QTest::newRow("BtnSend") << "BtnSend" << QRect(328, 24, 129, 41) << "&Send Command" << false;
+    }
+    void controlsStandAsDesigned()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, text);
+        QFETCH(bool, enabled);
+        TFormMain window(m_settingsPath);
+        const QWidget *widget = control(window, name.toLatin1().constData());
+        QVERIFY(widget);
+        QCOMPARE(widget->pos(), geometry.topLeft());
+        if (!geometry.size().isNull())
+            QCOMPARE(widget->size(), geometry.size());
+        QCOMPARE(widget->isEnabled(), enabled);
+        for (const char *property : {"title", "currentText", "text"}) {
+            if (widget->property(property).isValid()) {
+                QCOMPARE(widget->property(property).toString(), text);
+                break;
+            }
+        }
+    }
+
+    void listsAndPagesHoldTheirItems()
+    {
+        TFormMain window(m_settingsPath);
+        const auto items = [](const QComboBox *combo) {
+            QStringList texts;
+            for (int i = 0; i < combo->count(); ++i)
+                texts << combo->itemText(i);
+            return texts;
+        };
+        QCOMPARE(items(control<QComboBox>(window, "ComboCOM")).join(QLatin1Char(' ')),
+                 QStringLiteral("COM1 COM2 COM3 COM4 COM5 COM6 COM7 COM8 COM9"));
+        QCOMPARE(items(control<QComboBox>(window, "ComboBaud")).join(QLatin1Char(' ')),
+                 QStringLiteral("2400 4800 9600 19200 38400 57600"));
+
+        const auto *pages = control<QTabWidget>(window, "PageCommands");
+        const QStringList names{"TabCmdSet", "TabSet2", "TabPID", "TabCmdGet", "TabCmdOther", "TabK410"};
+        const QStringList captions{"Parameters... (1)", "Parameters... (2)", "PID...", "Get...", "Other...", "Karvel 2"};
+        QCOMPARE(pages->count(), 6);
+        for (int i = 0; i < pages->count(); ++i) {
+            QCOMPARE(pages->widget(i)->objectName(), names.at(i));
+            QCOMPARE(pages->tabText(i), captions.at(i));
+        }
+        QCOMPARE(pages->currentIndex(), 0);
+        QCOMPARE(control(window, "BtnUpdate")->parent(), control(window, "GrpSpecial"));
+        QCOMPARE(control(window, "GrpSpecial")->parent(), control(window, "TabK410"));
+    }
+
+    void windowHasTheVersionCaptionAndCannotGrow()
+    {
+        TFormMain window(m_settingsPath);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Karvel 2 Control Panel V2.16"));
+        QCOMPARE(window.maximumSize(), QSize(647, 746));
+        QCOMPARE(window.size(), QSize(647, 746));
+        QVERIFY(!window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(window.K410Mode());
+    }
+
+    void firstStartWritesTheDefaultsOnClose()
+    {
+        TFormMain window(m_settingsPath);
+        window.show();
+        QCOMPARE(control<ComboList>(window, "ComboCOM")->currentText(), QStringLiteral("COM1"));
+        QCOMPARE(control<ComboList>(window, "ComboBaud")->currentText(), QStringLiteral("19200"));
+        QVERIFY(window.close());
+        QCOMPARE(settings(), QByteArray("[Settings]\nCOMPort=0\nBaud=3\nAddress=1\nK410=1\n"));
+    }
+
+    void typedAddressIsMirroredStoredAndShownAgain()
+    {
+        writeSettings("[Ports]\nCOM3=/dev/ttyUSB0\n\n[Settings]\nCOMPort=2\nBaud=4\n");
+        {
+            TFormMain window(m_settingsPath);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            auto *address = control<MaskEdit>(window, "EditAddr");
+            address->setFocus();
+            address->selectAll();
+            QTest::keyClicks(address, QStringLiteral("1f"));
+            QCOMPARE(control<QLabel>(window, "StaticAdr")->text(), QStringLiteral("1F"));
+            QVERIFY(window.close());
+        }
+        QCOMPARE(settings(), QByteArray("[Ports]\nCOM3=/dev/ttyUSB0\n\n[Settings]\nCOMPort=2\nBaud=4\n"
+                                        "Address=31\nK410=1\n"));
+
+        TFormMain again(m_settingsPath);
+        QCOMPARE(control<MaskEdit>(again, "EditAddr")->text(), QStringLiteral("1F"));
+        QCOMPARE(control<QLabel>(again, "StaticAdr")->text(), QStringLiteral("1F"));
+        QCOMPARE(control<ComboList>(again, "ComboCOM")->currentText(), QStringLiteral("COM3"));
+        QCOMPARE(control<ComboList>(again, "ComboBaud")->currentText(), QStringLiteral("38400"));
+    }
+
+    void emptyAddressAtCloseSavesOnlyPortAndBaud()
+    {
+        DialogRecorder dialogs;
+        TFormMain window(m_settingsPath);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto *address = control<MaskEdit>(window, "EditAddr");
+        address->setFocus();
+        address->setCursorPosition(2);
+        QTest::keyClick(address, Qt::Key_Backspace);
+        QTest::keyClick(address, Qt::Key_Backspace);
+        QCOMPARE(control<QLabel>(window, "StaticAdr")->text(), QStringLiteral("  "));
+        QVERIFY(window.close());
+        QCOMPARE(settings(), QByteArray("[Settings]\nCOMPort=0\nBaud=3\n"));
+        QVERIFY(dialogs.boxes().isEmpty());
+    }
+
+    void unwritableSettingsFileIsLeftSilently()
+    {
+        DialogRecorder dialogs;
+        m_settingsPath = m_dir.filePath(QStringLiteral("folder.ini"));
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder.ini")));
+        TFormMain window(m_settingsPath);
+        QVERIFY(window.close());
+        QVERIFY(QFileInfo(m_settingsPath).isDir());
+        QVERIFY(dialogs.boxes().isEmpty());
+    }
+
+    void hexKeyFilter_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("beeps");
+        QTest::newRow("g") << "g" << "01" << 1;
+        QTest::newRow("minus") << "-" << "01" << 1;
+        QTest::newRow("space") << " " << "01" << 1;
+        QTest::newRow("a is upper-cased") << "a" << "A1" << 0;
+        QTest::newRow("digits and hex letters") << "9F" << "9F" << 0;
+    }
+    void hexKeyFilter()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        QFETCH(int, beeps);
+        BeepCounter beepCounter;
+        TFormMain window(m_settingsPath);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto *address = control<MaskEdit>(window, "EditAddr");
+        address->setFocus();
+        address->setCursorPosition(0);
+        QTest::keyClicks(address, typed);
+        QCOMPARE(address->text(), text);
+        QCOMPARE(control<QLabel>(window, "StaticAdr")->text(), text);
+        QCOMPARE(beepCounter.count(), beeps);
+    }
+
+    void portThatCannotBeOpenedIsReported_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("COM9 mapped to nothing")
+            << QByteArray("[Ports]\nCOM9=/nonexistent/tty\n[Settings]\nCOMPort=8\n") << "Could not open port COM9!";
+        QTest::newRow("no port selected") << QByteArray("[Settings]\nCOMPort=9\n") << "Could not open port !";
+    }
+    void portThatCannotBeOpenedIsReported()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, message);
+        writeSettings(contents);
+        DialogRecorder dialogs;
+        TFormMain window(m_settingsPath);
+        window.show();
+        click(window, "BtnOpen");
+        QCOMPARE(dialogs.boxes().size(), 1);
+        QCOMPARE(dialogs.boxes().first().kind, Dialogs::Kind::Error);
+        QCOMPARE(dialogs.boxes().first().text, message);
+        QCOMPARE(portControls(window), closedState);
+    }
+
+    void openAndCloseFollowThePortStates()
+    {
+        PseudoTerminal terminal;
+        QVERIFY(!terminal.devicePath().isEmpty());
+        writeSettings("[Ports]\nCOM2=" + terminal.devicePath().toLocal8Bit() + "\n[Settings]\nCOMPort=1\nBaud=5\n");
+        DialogRecorder dialogs;
+        TFormMain window(m_settingsPath);
+        window.show();
+        window.replyState() = {true, 1234, 5};
+
+        click(window, "BtnOpen");
+        QVERIFY(dialogs.boxes().isEmpty());
+        QVERIFY(window.comm32()->IsOpen());
+        QCOMPARE(window.comm32()->DeviceName(), QStringLiteral("COM2"));
+        QCOMPARE(window.comm32()->BaudRate(), cbr57600);
+        QCOMPARE(portControls(window), openState);
+        QCOMPARE(window.replyState().AwaitingReply, false);
+        QCOMPARE(window.replyState().LastSendTick, 0u);
+        QCOMPARE(window.replyState().RxCount, 0);
+
+        window.replyState().RxCount = 3;
+        click(window, "BtnClose");
+        QVERIFY(!window.comm32()->IsOpen());
+        QCOMPARE(portControls(window), closedState);
+        QCOMPARE(window.replyState().RxCount, 3);
+
+        control<ComboList>(window, "ComboBaud")->setItemIndex(0);
+        click(window, "BtnOpen");
+        QCOMPARE(window.comm32()->BaudRate(), cbr2400);
+        QCOMPARE(portControls(window), openState);
+    }
+};
+
+QTEST_MAIN(TestFormMain)
+#include "test_formmain.moc"
