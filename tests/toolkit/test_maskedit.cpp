@@ -46,13 +46,11 @@ private slots:
         QTest::newRow("typing is upper-cased") << ">AA" << "01" << "a01" << 1 << "A1" << 1 << false;
         QTest::newRow("backspace blanks") << "0000000" << "1010101" << "101101" << 3 << "101 101" << 3 << false;
         QTest::newRow("delete blanks") << "0000000" << "1010101" << "101001" << 4 << "1010 01" << 4 << false;
-        QTest::newRow("trailing blanks stay") << "0000000" << "1010101" << "101" << 3 << "101    " << 3 << false;
         QTest::newRow("typing over a selection") << "0000000" << "1234567" << "19567" << 2 << "19  567" << 2 << false;
         QTest::newRow("paste beyond the end is cut") << ">AAAAAAAA" << "00000000" << "00001234abcd0000" << 12 << "00001234" << 8 << false;
         QTest::newRow("program writes a shorter text") << ">AA" << "01" << "5" << 1 << "5 " << 1 << false;
         QTest::newRow("program empties it") << ">AA" << "01" << "" << 0 << "  " << 0 << false;
         QTest::newRow("letter on a digit position") << "0000000" << "0000000" << "00a00000" << 3 << "0000000" << 2 << true;
-        QTest::newRow("sign on a letter position") << ">AA" << "01" << "-01" << 1 << "01" << 0 << true;
         QTest::newRow("typing past the last position") << ">AA" << "01" << "01F" << 3 << "01" << 2 << true;
         QTest::newRow("change away from the cursor") << ">AA" << "01" << "0" << 0 << "01" << 0 << true;
         QTest::newRow("same length replaces in place") << ">AA" << "01" << "f1" << 1 << "F1" << 1 << false;
@@ -73,40 +71,26 @@ private slots:
         QCOMPARE(edit.refused, refused);
     }
 
-    void operatorTypesOverTheText()
+    void operatorOverwritesAndEveryChangeIsReported()
     {
         TestWindow window;
         BeepCounter beeps;
         MaskEdit *edit = focusedEdit(window, QStringLiteral(">AA"), QStringLiteral("01"));
         QVERIFY(edit);
-        QTest::keyClicks(edit, QStringLiteral("1f"));
-        QCOMPARE(edit->text(), QStringLiteral("1F"));
-        QTest::keyClicks(edit, QStringLiteral("2"));
+        QSignalSpy changed(edit, &MaskEdit::changed);
+        edit->setText(QStringLiteral("01"));
+        QCOMPARE(changed.size(), 0);
+        edit->setCursorPosition(0);
+        QTest::keyClicks(edit, QStringLiteral("1f2")); // "2" lands past the end
         QCOMPARE(edit->text(), QStringLiteral("1F"));
         QCOMPARE(beeps.count(), 1);
+        QCOMPARE(changed.size(), 2);
         QTest::keyClick(edit, Qt::Key_Backspace);
         QCOMPARE(edit->text(), QStringLiteral("1 "));
         QTest::keyClick(edit, Qt::Key_Home);
         QTest::keyClick(edit, Qt::Key_Delete);
         QCOMPARE(edit->text(), QStringLiteral("  "));
-    }
-
-    void changedFollowsEveryChangeOfTheTextOnly()
-    {
-        TestWindow window;
-        BeepCounter beeps;
-        MaskEdit *edit = focusedEdit(window, QStringLiteral(">AA"), QStringLiteral("01"), 2);
-        QVERIFY(edit);
-        QSignalSpy changed(edit, &MaskEdit::changed);
-        edit->setText(QStringLiteral("01"));
-        QCOMPARE(changed.size(), 0);
-        QTest::keyClicks(edit, QStringLiteral("7")); // refused at the end
-        QCOMPARE(changed.size(), 0);
-        edit->setText(QStringLiteral("0a"));
-        QCOMPARE(changed.size(), 1);
-        QCOMPARE(edit->text(), QStringLiteral("0A"));
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QCOMPARE(changed.size(), 2);
+        QCOMPARE(changed.size(), 4);
     }
 
     void keyPressHandlerMayDiscardOrReplaceKeys()
@@ -127,18 +111,6 @@ private slots:
         QCOMPARE(edit->text(), QStringLiteral("1100000"));
     }
 
-    void escapeRestoresTheTextItHadWhenItGotTheFocus()
-    {
-        TestWindow window;
-        MaskEdit *edit = focusedEdit(window, QStringLiteral(">AA"), QStringLiteral("01"));
-        QVERIFY(edit);
-        QTest::keyClicks(edit, QStringLiteral("a"));
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QCOMPARE(edit->text(), QStringLiteral(" 1"));
-        QTest::keyClick(edit, Qt::Key_Escape);
-        QCOMPARE(edit->text(), QStringLiteral("01"));
-    }
-
     void leavingIncompleteAfterEditingIsRefused()
     {
         TestWindow window;
@@ -156,7 +128,13 @@ private slots:
         QCOMPARE(dialogs.boxes().first().title, QStringLiteral("Karvel II"));
         QCOMPARE(dialogs.boxes().first().text, invalidInput);
 
-        // Taking the focus back keeps what Escape restores.
+        // Neither taking the focus back nor the window's passing loss of
+        // activation (a real message box) changes what Escape restores.
+        for (const QEvent::Type type : {QEvent::FocusOut, QEvent::FocusIn}) {
+            QFocusEvent activation(type, Qt::ActiveWindowFocusReason);
+            QCoreApplication::sendEvent(edit, &activation);
+        }
+        QCOMPARE(dialogs.boxes().size(), 1);
         QTest::keyClick(edit, Qt::Key_Escape);
         QCOMPARE(edit->text(), QStringLiteral("01"));
         window.clickElsewhere();
