@@ -1,8 +1,8 @@
+#include "eventthreads.h"
 #include "ptypair.h"
 #include "serial/comm32.h"
 #include "util/karvutils.h"
 
-#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,19 +13,6 @@ Q_DECLARE_METATYPE(TBaudRate)
 Q_DECLARE_METATYPE(TFlowControl)
 
 namespace {
-
-// Threads of ours alive in the process, found by the name QThread gives them.
-int EventThreadCount()
-{
-    int count = 0;
-    const QDir tasks(QStringLiteral("/proc/self/task"));
-    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
-        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "TC32Thread")
-            ++count;
-    }
-    return count;
-}
 
 QByteArray AllByteValues()
 {
