@@ -76,14 +76,14 @@ private slots:
     void closeRightAfterOpenEndsTheThread()
     {
         PtyPair pty;
-        const int before = EventThreadCount();
+        QTRY_COMPARE(EventThreadCount(), 0);
         TComm32 comm;
         for (int round = 0; round < 20; ++round) {
             OpenOn(comm, pty);
             comm.Close();
         }
         QVERIFY(!comm.IsOpen());
-        QTRY_COMPARE(EventThreadCount(), before);
+        QTRY_COMPARE(EventThreadCount(), 0);
     }
 
     void closeWhileBytesKeepArriving()
@@ -140,7 +140,7 @@ private slots:
     void handlerErrorEndsTheThreadButNotThePort()
     {
         PtyPair pty;
-        const int before = EventThreadCount();
+        QTRY_COMPARE(EventThreadCount(), 0);
         TComm32 comm;
         int raised = 0;
         connect(&comm, &TComm32::OnRxChar, this, [&](QObject *, int) {
@@ -150,7 +150,7 @@ private slots:
         OpenOn(comm, pty);
         pty.Send("a");
         QTRY_COMPARE(raised, 1);
-        QTRY_COMPARE(EventThreadCount(), before);
+        QTRY_COMPARE(EventThreadCount(), 0);
         QVERIFY(comm.IsOpen());
         QCOMPARE(comm.Write("b", 1), 1);
         QCOMPARE(pty.Receive(1), QByteArray("b"));
