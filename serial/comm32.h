@@ -121,6 +121,7 @@ public:
     // Count bytes written at once; 0 when the rest goes on in the background
     // or a previous write is still running (then nothing is written); -1 on
     // failure or a closed port. Never blocks; Buffer may be reused at once.
+    // With RTS toggled by hand a write runs until its last byte has left.
     int Write(const void *Buffer, int Count);
     // Up to Count bytes that have already arrived; 0 when none has, -1 on a
     // closed or hung-up port.
