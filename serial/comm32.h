@@ -200,6 +200,10 @@ protected:
     virtual void DoOpen(int ProviderSubType, int Error);
 
 private:
+    // Stores a setting and, while the port is open, applies it at once.
+    template <typename T>
+    void Update(T &Field, T Value, bool (SerialDevice::*ApplyToPort)(T));
+
     QString FDeviceName;
     TBaudRate FBaudRate;
     TParity FParity;

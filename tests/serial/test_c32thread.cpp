@@ -1,4 +1,4 @@
-#include "eventthreads.h"
+#include "serialtestsupport.h"
 #include "ptypair.h"
 #include "serial/comm32.h"
 
@@ -6,7 +6,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <atomic>
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
@@ -31,8 +30,7 @@ public:
                 pollfd watched[] = {{Master, POLLOUT, 0}, {FStop, POLLIN, 0}};
                 if (poll(watched, 2, -1) < 0 || watched[1].revents != 0)
                     return;
-                if (write(Master, chunk.constData(), size_t(chunk.size())) > 0)
-                    FSent += int(chunk.size());
+                [[maybe_unused]] const ssize_t put = write(Master, chunk.constData(), size_t(chunk.size()));
             }
         });
     }
@@ -46,7 +44,6 @@ public:
 
 private:
     int FStop;
-    std::atomic<int> FSent = 0;
     std::thread FThread;
 };
 
@@ -63,15 +60,6 @@ class TestC32Thread : public QObject
 {
     Q_OBJECT
 
-private:
-    void OpenOn(TComm32 &Comm, const PtyPair &Pty)
-    {
-        Comm.SetDeviceName(Pty.SlavePath());
-        Comm.SetMonitorEvents(evRxChar);
-        Comm.Open();
-        QVERIFY(Comm.IsOpen());
-    }
-
 private slots:
     void closeRightAfterOpenEndsTheThread()
     {
@@ -79,7 +67,7 @@ private slots:
         QTRY_COMPARE(EventThreadCount(), 0);
         TComm32 comm;
         for (int round = 0; round < 20; ++round) {
-            OpenOn(comm, pty);
+            OpenOnPty(comm, pty);
             comm.Close();
         }
         QVERIFY(!comm.IsOpen());
@@ -95,7 +83,7 @@ private slots:
             QByteArray chunk(Count, '\0');
             received += qMax(comm.Read(chunk.data(), Count), 0);
         });
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
         FarSideFlood flood(pty.Master());
         QTRY_VERIFY(received > 64 * 1024);
         comm.Close();
@@ -111,7 +99,7 @@ private slots:
             ++served;
             QCOMPARE(Count, 3);
         });
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
         pty.Send("abc");
         // Without running the event loop: the thread now blocks in the hand-over.
         pollfd notice{comm.HandOverNoticeFd(), POLLIN, 0};
@@ -131,7 +119,7 @@ private slots:
             const int got = comm.Read(buffer, qMin(Count, int(sizeof buffer)));
             received.append(buffer, qMax(got, 0));
         });
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
         const QByteArray bytes = QByteArray("0123456789").repeated(5);
         pty.Send(bytes);
         QTRY_COMPARE(received, bytes);
@@ -147,7 +135,7 @@ private slots:
             ++raised;
             throw std::runtime_error("handler failed");
         });
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
         pty.Send("a");
         QTRY_COMPARE(raised, 1);
         QTRY_COMPARE(EventThreadCount(), 0);
@@ -167,7 +155,7 @@ private slots:
         QFETCH(bool, hangUp);
         PtyPair pty;
         TComm32 comm;
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
         pty.Send("unread");
         if (hangUp)
             pty.HangUp();

@@ -1,4 +1,4 @@
-#include "eventthreads.h"
+#include "serialtestsupport.h"
 #include "ptypair.h"
 #include "serial/comm32.h"
 #include "util/karvutils.h"
@@ -31,15 +31,6 @@ class TestComm32 : public QObject
     Q_OBJECT
 
 private:
-    // A component on a fresh pty, watching received bytes only.
-    void OpenOn(TComm32 &Comm, const PtyPair &Pty)
-    {
-        Comm.SetDeviceName(Pty.SlavePath());
-        Comm.SetMonitorEvents(evRxChar);
-        Comm.Open();
-        QVERIFY(Comm.IsOpen());
-    }
-
     QTemporaryDir FDir;
 
 private slots:
@@ -105,7 +96,7 @@ private slots:
         PtyPair pty;
         TComm32 first;
         QSignalSpy opened(&first, &TComm32::OnOpen);
-        OpenOn(first, pty);
+        OpenOnPty(first, pty);
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened[0][1].toInt(), 1);
         QCOMPARE(opened[0][2].toInt(), 0);
@@ -153,7 +144,7 @@ private slots:
             QCOMPARE(comm.Read(chunk.data(), Count), Count);
             received += chunk;
         });
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
 
         const QByteArray bytes = AllByteValues();
         QCOMPARE(comm.Write(bytes.constData(), int(bytes.size())), int(bytes.size()));
@@ -173,7 +164,7 @@ private slots:
         TComm32 comm;
         QList<int> counts;
         connect(&comm, &TComm32::OnRxChar, this, [&](QObject *, int Count) { counts << Count; });
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
 
         pty.Send("0123456789");
         QTRY_COMPARE(counts.value(counts.size() - 1), 10);
@@ -210,7 +201,7 @@ private slots:
         int waiting = 0;
         const QMetaObject::Connection counter =
             connect(&comm, &TComm32::OnRxChar, this, [&](QObject *, int Count) { waiting = Count; });
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
         pty.Send("1234");
         QTRY_COMPARE(waiting, 4);
         disconnect(counter);
@@ -238,7 +229,7 @@ private slots:
         PtyPair second;
         QTRY_COMPARE(EventThreadCount(), 0);
         TComm32 comm;
-        OpenOn(comm, first);
+        OpenOnPty(comm, first);
         QTRY_COMPARE(EventThreadCount(), 1);
 
         // The name is a plain field until the next Open.
@@ -262,7 +253,7 @@ private slots:
         QTRY_COMPARE(EventThreadCount(), 0);
         TComm32 comm;
         comm.SetSimple(true);
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
         QCOMPARE(EventThreadCount(), 0);
         QCOMPARE(comm.HandOverNoticeFd(), -1);
     }
@@ -286,7 +277,7 @@ private slots:
         QFETCH(int, bitsPerSecond);
         PtyPair pty;
         TComm32 comm;
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
         QCOMPARE(pty.BitRate(), 9600);
         comm.SetBaudRate(rate);
         QCOMPARE(pty.BitRate(), bitsPerSecond);
@@ -322,7 +313,7 @@ private slots:
         comm.SetXonChar('Q');
         comm.SetXoffChar('S');
         comm.SetFlowControl(flow);
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
         QCOMPARE(bool(pty.CFlags() & CRTSCTS), hardware);
         QCOMPARE(bool(pty.IFlags() & IXON), software);
         QCOMPARE(bool(pty.IFlags() & IXOFF), software);
@@ -351,7 +342,7 @@ private slots:
         QFETCH(bool, purge);
         PtyPair pty;
         TComm32 comm;
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
         // Far more than a pty buffers, so the rest must go on in the background.
         QByteArray block(1 << 20, '\0');
         for (qsizetype i = 0; i < block.size(); ++i)

@@ -1,7 +1,11 @@
-#include "eventthreads.h"
+#include "serialtestsupport.h"
+
+#include "ptypair.h"
+#include "serial/comm32.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 int EventThreadCount()
 {
@@ -13,4 +17,12 @@ int EventThreadCount()
             ++count;
     }
     return count;
+}
+
+void OpenOnPty(TComm32 &Comm, const PtyPair &Pty)
+{
+    Comm.SetDeviceName(Pty.SlavePath());
+    Comm.SetMonitorEvents(evRxChar);
+    Comm.Open();
+    QVERIFY(Comm.IsOpen());
 }
