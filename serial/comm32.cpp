@@ -20,7 +20,7 @@ int BitsPerSecond(TBaudRate Rate)
 {
     static constexpr int kRates[] = {110, 300, 600, 1200, 2400, 4800, 9600, 14400,
                                      19200, 38400, 56000, 57600, 115200, 128000, 256000};
-    return kRates[Rate];
+    return Rate >= cbr110 && Rate <= cbr256000 ? kRates[Rate] : 0;
 }
 
 TCustomComm32::TCustomComm32(QObject *Owner)

@@ -229,7 +229,7 @@ private:
     int FInQueue = 0;
 };
 
-// The component the windows place.
+// The component the main window and the installer window place.
 class TComm32 : public TCustomComm32
 {
     Q_OBJECT
