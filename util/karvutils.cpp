@@ -2,6 +2,7 @@
 
 #include "util/convert_error.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QTextStream>
@@ -42,6 +43,11 @@ int hexDigitValue(QChar c)
 }
 
 } // namespace
+
+QString SettingsFilePath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/KarvControl.ini");
+}
 
 QString FileVersion(const QString &recordPath)
 {
