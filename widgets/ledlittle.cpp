@@ -57,6 +57,7 @@ void TLedLittle::paintEvent(QPaintEvent *)
     QPainter(this).drawPixmap(0, 0, m_picture);
 }
 
+// The press stays accepted, so that its release comes here too.
 void TLedLittle::mousePressEvent(QMouseEvent *)
 {
     // Only the first of several held buttons saves the colour, so that the
