@@ -8,6 +8,8 @@
 
 #include <poll.h>
 
+#include <stdexcept>
+
 #include <QTest>
 
 using namespace karvsim;
@@ -43,6 +45,18 @@ std::size_t repliesCounted(const SimulatedUnit &unit, std::size_t read)
 {
     unit.waitForReplies(read, 2s);
     return unit.repliesSent();
+}
+
+// Sends a command that awaits no reply and, once the unit has it, lets
+// `later` pass on the unit's clock.
+void sendThenAdvance(SimulatedUnit &unit, SerialLine &line, const CommandFrame &frame,
+                     std::chrono::nanoseconds later)
+{
+    const std::size_t before = unit.framesReceived();
+    line.write(bytesOf(frame));
+    if (!unit.waitForFrames(before + 1, 2s))
+        throw std::runtime_error("the unit did not receive the frame");
+    unit.advanceClock(later);
 }
 
 SimulatedUnit::Options manualClock()
@@ -237,9 +251,7 @@ private slots:
     {
         SimulatedUnit unit(manualClock());
         SerialLine line(unit.devicePath());
-        line.write(bytesOf(command(0x23, 0, le(1000, 4))));
-        QVERIFY(unit.waitForFrames(1, 2s));
-        unit.advanceClock(500ms); // AMax 1000: 500 steps/s, 125 steps
+        sendThenAdvance(unit, line, command(0x23, 0, le(1000, 4)), 500ms); // AMax 1000: 500 steps/s, 125 steps
         QCOMPARE(hex(line.ask(command(0x21))), QByteArray("21 00 f4 01 e8 03 00 00"));
         QCOMPARE(hex(line.ask(command(0x20))), QByteArray("20 00 7d 00 00 00 00 00"));
         unit.advanceClock(10s);
@@ -252,22 +264,17 @@ private slots:
     {
         SimulatedUnit unit(manualClock());
         SerialLine line(unit.devicePath());
-        line.write(bytesOf(command(0x25, 0, le(-100, 2))));
-        QVERIFY(unit.waitForFrames(1, 2s));
-        unit.advanceClock(1s); // 0.1 s to reach -100 steps/s (5 steps), then 90 steps
+        // 0.1 s to reach -100 steps/s (5 steps), then 90 steps
+        sendThenAdvance(unit, line, command(0x25, 0, le(-100, 2)), 1s);
         QCOMPARE(hex(line.ask(command(0x21))), QByteArray("21 00 9c 3f 00 00 00 00"));
         QCOMPARE(hex(line.ask(command(0x20))), QByteArray("20 00 a1 ff ff ff 00 00"));
 
-        line.write(bytesOf(command(0x2A)));
-        QVERIFY(unit.waitForFrames(4, 2s));
-        unit.advanceClock(50ms);
+        sendThenAdvance(unit, line, command(0x2A), 50ms);
         QCOMPARE(hex(line.ask(command(0x21))), QByteArray("21 00 ce 3f e8 03 00 00"));
         unit.advanceClock(1s);
         QCOMPARE(hex(line.ask(command(0x21))), QByteArray("21 00 00 00 00 00 00 00"));
 
-        line.write(bytesOf(command(0x25, 0, le(2000, 2))));
-        QVERIFY(unit.waitForFrames(7, 2s));
-        unit.advanceClock(1s);
+        sendThenAdvance(unit, line, command(0x25, 0, le(2000, 2)), 1s);
         line.write(bytesOf(command(0x2B)));
         QCOMPARE(hex(line.ask(command(0x21))), QByteArray("21 00 00 00 00 00 00 00"));
     }
@@ -276,14 +283,10 @@ private slots:
     {
         SimulatedUnit unit(manualClock());
         SerialLine line(unit.devicePath());
-        line.write(bytesOf(command(0x23, 0, le(-300, 4))));
-        QVERIFY(unit.waitForFrames(1, 2s));
-        unit.advanceClock(10s);
+        sendThenAdvance(unit, line, command(0x23, 0, le(-300, 4)), 10s);
         line.write(bytesOf(command(0x27, 0, le(5000, 4))));
         QCOMPARE(hex(line.ask(command(0x30))), QByteArray("30 00 00 00 00 00 00 00"));
-        line.write(bytesOf(command(0x22)));
-        QVERIFY(unit.waitForFrames(4, 2s));
-        unit.advanceClock(100ms);
+        sendThenAdvance(unit, line, command(0x22), 100ms);
         QCOMPARE(line.ask(command(0x21)).at(6), 1);
         unit.advanceClock(10s);
         QCOMPARE(hex(line.ask(command(0x21))), QByteArray("21 00 00 00 00 00 00 00"));
@@ -298,14 +301,10 @@ private slots:
         options.travel = 1000;
         SimulatedUnit unit(options);
         SerialLine line(unit.devicePath());
-        line.write(bytesOf(command(0x25, 0, le(500, 2))));
-        QVERIFY(unit.waitForFrames(1, 2s));
-        unit.advanceClock(10s);
+        sendThenAdvance(unit, line, command(0x25, 0, le(500, 2)), 10s);
         QCOMPARE(hex(line.ask(command(0x30))), QByteArray("30 00 00 01 00 00 00 00"));
         QCOMPARE(hex(line.ask(command(0x20))), QByteArray("20 00 e8 03 00 00 00 00"));
-        line.write(bytesOf(command(0x23, 0, le(-5000, 4))));
-        QVERIFY(unit.waitForFrames(4, 2s));
-        unit.advanceClock(10s);
+        sendThenAdvance(unit, line, command(0x23, 0, le(-5000, 4)), 10s);
         QCOMPARE(hex(line.ask(command(0x30))), QByteArray("30 00 01 00 00 00 00 00"));
         QCOMPARE(hex(line.ask(command(0x20))), QByteArray("20 00 18 fc ff ff 00 00"));
     }
