@@ -23,10 +23,4 @@ std::optional<speed_t> speedConstant(int baudRate)
     return it->second;
 }
 
-int baudRateOf(speed_t speed)
-{
-    const auto it = std::ranges::find(kRates, speed, &std::pair<int, speed_t>::second);
-    return it == std::end(kRates) ? 0 : it->first;
-}
-
 } // namespace karvsim

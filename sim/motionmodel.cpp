@@ -159,6 +159,7 @@ void MotionModel::integrate(double dt, const MotionProfile &profile)
 {
     const double desired = desiredVelocity(profile);
     double next = desired;
+    acceleration_ = 0; // without a ramp the velocity steps, and no acceleration is reported
     if (profile.acceleration > 0) {
         const double change = profile.acceleration * dt;
         next = std::clamp(desired, velocity_ - change, velocity_ + change);

@@ -1,6 +1,7 @@
 #include "sim/pseudoterminal.h"
 
 #include "sim/baudrate.h"
+#include "sim/linespeed.h"
 
 #include <fcntl.h>
 #include <termios.h>
@@ -55,10 +56,7 @@ PseudoTerminal::PseudoTerminal(int baudRate)
 
 int PseudoTerminal::lineSpeed() const
 {
-    termios tio{};
-    if (::tcgetattr(master_.get(), &tio) != 0)
-        return 0;
-    return baudRateOf(::cfgetospeed(&tio));
+    return lineSpeedOf(master_.get());
 }
 
 ssize_t PseudoTerminal::read(std::span<std::uint8_t> buffer)

@@ -1,5 +1,7 @@
 #include "serialline.h"
 
+#include "arbitraryspeed.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -28,6 +30,11 @@ void SerialLine::setSpeed(speed_t speed)
     ::cfsetispeed(&tio, speed);
     ::cfsetospeed(&tio, speed);
     ::tcsetattr(fd_, TCSANOW, &tio);
+}
+
+bool SerialLine::setArbitrarySpeed(int baudRate)
+{
+    return ::setArbitrarySpeed(fd_, baudRate);
 }
 
 void SerialLine::write(const Bytes &bytes)

@@ -22,6 +22,7 @@ public:
 
     bool isOpen() const { return fd_ >= 0; }
     void setSpeed(speed_t speed);
+    bool setArbitrarySpeed(int baudRate);
     void write(const Bytes &bytes);
     // Reads until `count` bytes came or `timeout` passed; returns what came.
     Bytes read(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(2));

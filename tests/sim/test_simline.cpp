@@ -389,6 +389,19 @@ private slots:
         QCOMPARE(repliesCounted(unit, 2), 2u);
     }
 
+    // Drivers may set even a standard rate as an arbitrary one.
+    void speedSetAsArbitraryRateCounts()
+    {
+        SimulatedUnit unit;
+        SerialLine line(unit.devicePath(), B9600);
+        QVERIFY(line.setArbitrarySpeed(19201));
+        line.write(bytesOf(command(0x52)));
+        QVERIFY(unit.waitForBytes(9, 2s));
+        QVERIFY(line.setArbitrarySpeed(19200));
+        QCOMPARE(line.ask(command(0x20)).at(0), 0x20);
+        QCOMPARE(unit.framesReceived(), 1u);
+    }
+
     void silenceDropsAPartialFrame()
     {
         SimulatedUnit unit;

@@ -177,6 +177,7 @@ private slots:
         motion.advanceTo(50ms, instant);
         QCOMPARE(motion.position(), -50);
         QCOMPARE(motion.velocity(), -1000);
+        QCOMPARE(motion.acceleration(), 0);
         motion.advanceTo(200ms, instant);
         QCOMPARE(motion.position(), -100);
         QCOMPARE(motion.velocity(), 0);
