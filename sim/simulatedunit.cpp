@@ -45,7 +45,7 @@ void record(std::deque<T> &log, const T &item, std::size_t limit)
 bool hungUp(int fd)
 {
     pollfd p{fd, POLLIN, 0};
-    return ::poll(&p, 1, 0) > 0 && (p.revents & POLLHUP);
+    return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR));
 }
 
 } // namespace
@@ -181,7 +181,8 @@ void SimulatedUnit::serve()
         if (fds[1].revents & POLLIN)
             receive();
         // Only a hang-up of the slave from outside gets here, as the slave is held open.
-        if ((fds[1].revents & POLLHUP) && (!pty_.reholdSlave() || hungUp(pty_.masterFd())))
+        const bool hangUp = fds[1].revents & (POLLHUP | POLLERR);
+        if (hangUp && (!pty_.reholdSlave() || hungUp(pty_.masterFd())))
             return;
         if (fds[2].revents & POLLIN)
             drain(timer_.get());
@@ -254,18 +255,18 @@ void SimulatedUnit::sendDue()
 
 void SimulatedUnit::armTimer()
 {
-    itimerspec spec{};
+    itimerspec expiry{};
     const auto due = writer_.nextDue();
     if (due && !outputBlocked_) {
         const auto sinceEpoch = due->time_since_epoch();
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch);
-        spec.it_value.tv_sec = seconds.count();
-        spec.it_value.tv_nsec = (sinceEpoch - seconds).count();
+        expiry.it_value.tv_sec = seconds.count();
+        expiry.it_value.tv_nsec = (sinceEpoch - seconds).count();
         // A zero time would disarm the timer instead of firing it.
-        if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0)
-            spec.it_value.tv_nsec = 1;
+        if (expiry.it_value.tv_sec == 0 && expiry.it_value.tv_nsec == 0)
+            expiry.it_value.tv_nsec = 1;
     }
-    ::timerfd_settime(timer_.get(), TFD_TIMER_ABSTIME, &spec, nullptr);
+    ::timerfd_settime(timer_.get(), TFD_TIMER_ABSTIME, &expiry, nullptr);
 }
 
 void SimulatedUnit::signalActivity()
