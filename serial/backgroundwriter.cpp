@@ -35,7 +35,8 @@ bool BackgroundWriter::Busy()
 
 void BackgroundWriter::Abort()
 {
-    if (!FThread.joinable())
+    // A job that has ended keeps its last bytes: they are the driver's to send.
+    if (!Busy())
         return;
     FAbort.Signal();
     // Also ends a wait for the queue to drain.

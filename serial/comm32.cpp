@@ -20,7 +20,7 @@ int BitsPerSecond(TBaudRate Rate)
 {
     static constexpr int kRates[] = {110, 300, 600, 1200, 2400, 4800, 9600, 14400,
                                      19200, 38400, 56000, 57600, 115200, 128000, 256000};
-    return kRates[Rate];
+    return Rate >= cbr110 && Rate <= cbr256000 ? kRates[Rate] : 0;
 }
 
 TCustomComm32::TCustomComm32(QObject *Owner)
@@ -182,32 +182,32 @@ void TCustomComm32::DoOpen(int ProviderSubType, int Error)
     emit OnOpen(this, ProviderSubType, Error);
 }
 
+template <typename T>
+void TCustomComm32::Update(T &Field, T Value, bool (SerialDevice::*ApplyToPort)(T))
+{
+    Field = Value;
+    if (IsOpen())
+        (FDevice.get()->*ApplyToPort)(Value);
+}
+
 void TCustomComm32::SetBaudRate(TBaudRate Value)
 {
-    FBaudRate = Value;
-    if (IsOpen())
-        FDevice->SetBaudRate(Value);
+    Update(FBaudRate, Value, &SerialDevice::SetBaudRate);
 }
 
 void TCustomComm32::SetParity(TParity Value)
 {
-    FParity = Value;
-    if (IsOpen())
-        FDevice->SetParity(Value);
+    Update(FParity, Value, &SerialDevice::SetParity);
 }
 
 void TCustomComm32::SetStopbits(TStopbits Value)
 {
-    FStopbits = Value;
-    if (IsOpen())
-        FDevice->SetStopbits(Value);
+    Update(FStopbits, Value, &SerialDevice::SetStopbits);
 }
 
 void TCustomComm32::SetDatabits(TDatabits Value)
 {
-    FDatabits = Value;
-    if (IsOpen())
-        FDevice->SetDatabits(Value);
+    Update(FDatabits, Value, &SerialDevice::SetDatabits);
 }
 
 void TCustomComm32::SetFlowControl(TFlowControl Value)
@@ -219,16 +219,12 @@ void TCustomComm32::SetFlowControl(TFlowControl Value)
 
 void TCustomComm32::SetXonChar(char Value)
 {
-    FXonChar = Value;
-    if (IsOpen())
-        FDevice->SetXonChar(Value);
+    Update(FXonChar, Value, &SerialDevice::SetXonChar);
 }
 
 void TCustomComm32::SetXoffChar(char Value)
 {
-    FXoffChar = Value;
-    if (IsOpen())
-        FDevice->SetXoffChar(Value);
+    Update(FXoffChar, Value, &SerialDevice::SetXoffChar);
 }
 
 void TCustomComm32::SetOptions(TComm32Options Value)

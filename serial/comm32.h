@@ -121,6 +121,7 @@ public:
     // Count bytes written at once; 0 when the rest goes on in the background
     // or a previous write is still running (then nothing is written); -1 on
     // failure or a closed port. Never blocks; Buffer may be reused at once.
+    // With RTS toggled by hand a write runs until its last byte has left.
     int Write(const void *Buffer, int Count);
     // Up to Count bytes that have already arrived; 0 when none has, -1 on a
     // closed or hung-up port.
@@ -199,6 +200,10 @@ protected:
     virtual void DoOpen(int ProviderSubType, int Error);
 
 private:
+    // Stores a setting and, while the port is open, applies it at once.
+    template <typename T>
+    void Update(T &Field, T Value, bool (SerialDevice::*ApplyToPort)(T));
+
     QString FDeviceName;
     TBaudRate FBaudRate;
     TParity FParity;
@@ -224,7 +229,7 @@ private:
     int FInQueue = 0;
 };
 
-// The component the windows place.
+// The component the main window and the installer window place.
 class TComm32 : public TCustomComm32
 {
     Q_OBJECT

@@ -114,7 +114,7 @@ void ApplyStopbits(termios &Settings, TStopbits Stopbits)
 void ApplyDatabits(termios &Settings, TDatabits Databits)
 {
     static constexpr tcflag_t kSizes[] = {0, CS5, CS6, CS7, CS8};
-    if (Databits == da4)
+    if (Databits <= da4 || Databits > da8)
         return;
     Settings.c_cflag = (Settings.c_cflag & ~CSIZE) | kSizes[Databits];
 }

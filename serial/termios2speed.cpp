@@ -6,7 +6,8 @@
 bool SetArbitrarySpeed(int Fd, int BitsPerSecond)
 {
     termios2 settings{};
-    if (ioctl(Fd, TCGETS2, &settings) != 0)
+    // Speed 0 would hang the line up.
+    if (BitsPerSecond <= 0 || ioctl(Fd, TCGETS2, &settings) != 0)
         return false;
     settings.c_cflag &= ~(CBAUD | (CBAUD << IBSHIFT));
     settings.c_cflag |= BOTHER | (BOTHER << IBSHIFT);

@@ -1,5 +1,7 @@
 #include "util/karvutils.h"
 
+#include "util/convert_error.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
@@ -25,6 +27,19 @@ QHash<QString, QString> readRecord(const QString &path)
             entries.insert(line.left(eq), line.mid(eq + 1));
     }
     return entries;
+}
+
+// The value of one hexadecimal digit, -1 for any other character.
+int hexDigitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    return -1;
 }
 
 } // namespace
@@ -69,6 +84,74 @@ QString ShortVersion(const QString &version)
     if (result.size() == 3)
         result += QLatin1Char('0');
     return result;
+}
+
+qint32 SignExtend(qint32 value, int signBit)
+{
+    if (signBit < 1 || signBit > 30)
+        return value;
+    const qint64 signWeight = qint64(1) << signBit;
+    if (value < signWeight)
+        return value;
+    return qint32(value - 2 * signWeight);
+}
+
+QString IntToBin(quint32 value, int digits)
+{
+    QString text(qMax(digits, 0), QLatin1Char('0'));
+    for (int bit = 0; bit < qMin(digits, 32); ++bit) {
+        if ((value >> bit) & 1u)
+            text[digits - 1 - bit] = QLatin1Char('1');
+    }
+    return text;
+}
+
+qint32 BinToInt(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype end = text.size();
+    while (first < end && text.at(first).unicode() <= 32)
+        ++first;
+    while (end > first && text.at(end - 1).unicode() <= 32)
+        --end;
+
+    // Unsigned so that digits beyond the 32nd shift out instead of overflowing.
+    quint32 result = 0;
+    quint32 weight = 1;
+    for (qsizetype i = end - 1; i >= first; --i, weight <<= 1) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char(' '))
+            break;
+        if (c == QLatin1Char('1'))
+            result += weight;
+        else if (c != QLatin1Char('0'))
+            throw EConvertError(QStringLiteral("Ungültige Binärzahl"));
+    }
+    return qint32(result);
+}
+
+QString HexText(qint32 value, int minDigits)
+{
+    return QString::number(quint32(value), 16).toUpper().rightJustified(minDigits, QLatin1Char('0'));
+}
+
+qint32 HexTextToInt(const QString &text)
+{
+    quint64 value = 0;
+    bool valid = !text.isEmpty();
+    for (qsizetype i = 0; valid && i < text.size(); ++i) {
+        const int digit = hexDigitValue(text.at(i));
+        value = value * 16 + quint64(qMax(digit, 0));
+        valid = digit >= 0 && value <= 0xFFFFFFFFu;
+    }
+    if (!valid)
+        throw EConvertError(QStringLiteral("'$%1' ist kein gültiger Integerwert").arg(text));
+    return qint32(quint32(value));
+}
+
+quint8 HexTextToByte(const QString &text)
+{
+    return quint8(HexTextToInt(text) & 0xFF);
 }
 
 } // namespace KarvUtils

@@ -93,8 +93,3 @@ unsigned PtyPair::IFlags() const
 {
     return SettingsOf(FMaster).c_iflag;
 }
-
-unsigned char PtyPair::ControlChar(int Index) const
-{
-    return SettingsOf(FMaster).c_cc[Index];
-}

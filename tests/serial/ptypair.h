@@ -29,7 +29,6 @@ public:
     int BitRate() const;
     unsigned CFlags() const;
     unsigned IFlags() const;
-    unsigned char ControlChar(int Index) const;
 
 private:
     // Wanted(received) tells how many more bytes to read at most; 0 ends.

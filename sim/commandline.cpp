@@ -1,0 +1,132 @@
+#include "sim/commandline.h"
+
+#include "sim/baudrate.h"
+
+#include <charconv>
+#include <stdexcept>
+#include <vector>
+
+namespace karvsim {
+
+namespace {
+
+[[noreturn]] void reject(std::string_view option, std::string_view value, const char *expected)
+{
+    throw std::invalid_argument(std::string(option) + ": \"" + std::string(value) + "\" is not "
+                                + expected);
+}
+
+template <typename T>
+T number(std::string_view option, std::string_view text, int base, T max, const char *expected)
+{
+    T value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value > max)
+        reject(option, text, expected);
+    return value;
+}
+
+std::vector<std::uint8_t> hexBytes(std::string_view option, std::string_view text)
+{
+    if (text.empty() || text.size() % 2 != 0)
+        reject(option, text, "an even number of hexadecimal digits");
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < text.size(); i += 2)
+        bytes.push_back(number<std::uint8_t>(option, text.substr(i, 2), 16, 0xFF,
+                                             "an even number of hexadecimal digits"));
+    return bytes;
+}
+
+void readChunks(std::string_view option, std::string_view text, LineFaults &faults)
+{
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos)
+        reject(option, text, "SIZE:PAUSE_MS");
+    faults.chunkSize = number<std::size_t>(option, text.substr(0, colon), 10, 64, "SIZE:PAUSE_MS");
+    faults.chunkPause = std::chrono::milliseconds(
+        number<unsigned>(option, text.substr(colon + 1), 10, 60'000, "SIZE:PAUSE_MS"));
+    if (faults.chunkSize == 0)
+        reject(option, text, "SIZE:PAUSE_MS with a size of at least 1");
+}
+
+} // namespace
+
+CommandLine parseCommandLine(std::span<const std::string_view> arguments)
+{
+    CommandLine line;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string_view option = arguments[i];
+        std::string_view value;
+        bool hasValue = false;
+        if (const auto equals = option.find('='); equals != std::string_view::npos) {
+            value = option.substr(equals + 1);
+            option = option.substr(0, equals);
+            hasValue = true;
+        }
+        const auto takeValue = [&] {
+            if (!hasValue) {
+                if (i + 1 == arguments.size())
+                    throw std::invalid_argument(std::string(option) + " needs a value");
+                value = arguments[++i];
+            }
+            return value;
+        };
+        const auto noValue = [&] {
+            if (hasValue)
+                throw std::invalid_argument(std::string(option) + " takes no value");
+            return true;
+        };
+
+        if (option == "--link") {
+            line.link = takeValue();
+        } else if (option == "--address") {
+            line.unit.address = number<std::uint8_t>(option, takeValue(), 16, 0xFF,
+                                                     "a hexadecimal address 00..FF");
+        } else if (option == "--baud") {
+            line.unit.baudRate = number<int>(option, takeValue(), 10, 115200, "a standard baud rate");
+            if (!speedConstant(line.unit.baudRate))
+                reject(option, value, "a standard baud rate");
+        } else if (option == "--silent") {
+            line.faults.silent = noValue();
+        } else if (option == "--delay") {
+            line.faults.replyDelay = std::chrono::milliseconds(
+                number<unsigned>(option, takeValue(), 10, 60'000, "a delay in ms up to 60000"));
+        } else if (option == "--chunks") {
+            readChunks(option, takeValue(), line.faults);
+        } else if (option == "--leading") {
+            line.faults.leadingBytes = hexBytes(option, takeValue());
+        } else if (option == "--trailing") {
+            line.faults.trailingBytes = hexBytes(option, takeValue());
+        } else if (option == "--drop") {
+            line.faults.droppedByte = number<std::size_t>(option, takeValue(), 10, kReplyFrameSize - 1,
+                                                          "a reply byte index 0..7");
+        } else if (option == "--byte-time") {
+            line.faults.byteTiming = noValue();
+        } else if (option == "--help") {
+            line.help = noValue();
+        } else {
+            throw std::invalid_argument("unknown option " + std::string(arguments[i]));
+        }
+    }
+    return line;
+}
+
+std::string usage()
+{
+    return "usage: karvel-sim [--link PATH] [--address HH] [--baud RATE] [fault options]\n"
+           "Serves a simulated Karvel 2 on a pseudo-terminal until SIGINT or SIGTERM and\n"
+           "prints the terminal's device path.\n"
+           "  --link PATH        publish the device path as this symbolic link (removed on exit)\n"
+           "  --address HH       unit address in hexadecimal (default 01)\n"
+           "  --baud RATE        the unit's line speed (default 19200)\n"
+           "fault options:\n"
+           "  --silent           answer nothing\n"
+           "  --delay MS         answer MS milliseconds late\n"
+           "  --chunks SIZE:MS   send replies in pieces of SIZE bytes, MS milliseconds apart\n"
+           "  --leading HEX      put these bytes before every reply (e.g. 00FF)\n"
+           "  --trailing HEX     add these bytes after every reply\n"
+           "  --drop N           lose byte N (0..7) of every reply\n"
+           "  --byte-time        pace output like a real line at the set speed\n";
+}
+
+} // namespace karvsim

@@ -1,0 +1,277 @@
+#include "sim/simulatedunit.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/timerfd.h>
+
+#include <array>
+#include <cerrno>
+#include <system_error>
+
+namespace karvsim {
+
+namespace {
+
+constexpr std::size_t kRecordedBytes = 65536;
+constexpr std::size_t kRecordedFrames = 4096;
+
+UniqueFd makeFd(int fd, const char *what)
+{
+    if (fd < 0)
+        throw std::system_error(errno, std::generic_category(), what);
+    return UniqueFd(fd);
+}
+
+void signalEventFd(int eventFd)
+{
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const auto written = ::write(eventFd, &one, sizeof one);
+}
+
+void drain(int fd)
+{
+    std::uint64_t count = 0;
+    [[maybe_unused]] const auto read = ::read(fd, &count, sizeof count);
+}
+
+template <typename T>
+void record(std::deque<T> &log, const T &item, std::size_t limit)
+{
+    if (log.size() == limit)
+        log.pop_front();
+    log.push_back(item);
+}
+
+bool hungUp(int fd)
+{
+    pollfd p{fd, POLLIN, 0};
+    return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR));
+}
+
+} // namespace
+
+SimulatedUnit::SimulatedUnit(const Options &options)
+    : options_(options)
+    , pty_(options.baudRate)
+    , stop_(makeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK), "eventfd"))
+    , timer_(makeFd(::timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK), "timerfd_create"))
+    , activity_(makeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK), "eventfd"))
+    , clock_(options.manualClock)
+    , reader_(options.frameGap)
+    , firmware_(options.address, options.baudRate, options.travel)
+{
+    thread_ = std::thread(&SimulatedUnit::serve, this);
+}
+
+SimulatedUnit::SimulatedUnit()
+    : SimulatedUnit(Options{})
+{
+}
+
+SimulatedUnit::~SimulatedUnit()
+{
+    signalEventFd(stop_.get());
+    thread_.join();
+}
+
+void SimulatedUnit::setFaults(const LineFaults &faults)
+{
+    std::lock_guard lock(mutex_);
+    faults_ = faults;
+}
+
+LineFaults SimulatedUnit::faults() const
+{
+    std::lock_guard lock(mutex_);
+    return faults_;
+}
+
+void SimulatedUnit::advanceClock(std::chrono::nanoseconds step)
+{
+    clock_.advance(step);
+}
+
+void SimulatedUnit::raiseAlarm(Alarm alarm)
+{
+    std::lock_guard lock(mutex_);
+    firmware_.raiseAlarm(alarm);
+}
+
+void SimulatedUnit::setSupply(const Supply &supply)
+{
+    std::lock_guard lock(mutex_);
+    firmware_.setSupply(supply);
+}
+
+ParameterBytes SimulatedUnit::parameter(std::uint8_t code, Bank bank) const
+{
+    std::lock_guard lock(mutex_);
+    return firmware_.parameter(code, bank);
+}
+
+std::vector<ReceivedByte> SimulatedUnit::receivedBytes() const
+{
+    std::lock_guard lock(mutex_);
+    return {bytes_.begin(), bytes_.end()};
+}
+
+std::vector<CommandFrame> SimulatedUnit::receivedFrames() const
+{
+    std::lock_guard lock(mutex_);
+    return {frames_.begin(), frames_.end()};
+}
+
+std::size_t SimulatedUnit::bytesReceived() const
+{
+    std::lock_guard lock(mutex_);
+    return bytesTotal_;
+}
+
+std::size_t SimulatedUnit::framesReceived() const
+{
+    std::lock_guard lock(mutex_);
+    return framesTotal_;
+}
+
+std::size_t SimulatedUnit::repliesSent() const
+{
+    std::lock_guard lock(mutex_);
+    return repliesTotal_;
+}
+
+bool SimulatedUnit::waitForBytes(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    return waitFor(bytesTotal_, count, timeout);
+}
+
+bool SimulatedUnit::waitForFrames(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    return waitFor(framesTotal_, count, timeout);
+}
+
+bool SimulatedUnit::waitForReplies(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    return waitFor(repliesTotal_, count, timeout);
+}
+
+bool SimulatedUnit::waitFor(const std::size_t &total, std::size_t count,
+                            std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return total >= count; });
+}
+
+// Sleeps in poll() until the panel writes, output falls due, the line can
+// take blocked output again, or the destructor asks to stop.
+void SimulatedUnit::serve()
+{
+    for (;;) {
+        armTimer();
+        const short output = outputBlocked_ ? POLLOUT : 0;
+        std::array<pollfd, 3> fds{{{stop_.get(), POLLIN, 0},
+                                   {pty_.masterFd(), static_cast<short>(POLLIN | output), 0},
+                                   {timer_.get(), POLLIN, 0}}};
+        if (::poll(fds.data(), fds.size(), -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        if (fds[0].revents)
+            return;
+        if (fds[1].revents & POLLIN)
+            receive();
+        // Only a hang-up of the slave from outside gets here, as the slave is held open.
+        const bool hangUp = fds[1].revents & (POLLHUP | POLLERR);
+        if (hangUp && (!pty_.reholdSlave() || hungUp(pty_.masterFd())))
+            return;
+        if (fds[2].revents & POLLIN)
+            drain(timer_.get());
+        if (fds[1].revents & POLLOUT)
+            outputBlocked_ = false;
+        sendDue();
+    }
+}
+
+void SimulatedUnit::receive()
+{
+    std::array<std::uint8_t, 256> buffer;
+    const ssize_t count = pty_.read(buffer);
+    if (count <= 0)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    const bool atUnitSpeed = pty_.lineSpeed() == options_.baudRate;
+    {
+        std::lock_guard lock(mutex_);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
+            record(bytes_, {buffer[i], now}, kRecordedBytes);
+            ++bytesTotal_;
+            if (!atUnitSpeed) {
+                reader_.reset(); // at another speed the unit sees only garbage
+                continue;
+            }
+            if (const auto frame = reader_.push(buffer[i], now))
+                handleFrame(*frame, now);
+        }
+    }
+    changed_.notify_all();
+}
+
+// Runs with mutex_ held.
+void SimulatedUnit::handleFrame(const CommandFrame &frame, ReplyWriter::TimePoint arrived)
+{
+    record(frames_, frame, kRecordedFrames);
+    ++framesTotal_;
+    signalActivity();
+    if (frame[frame::kAddress] != options_.address)
+        return;
+    if (const auto reply = firmware_.execute(frame, clock_.now()))
+        writer_.enqueue(*reply, faults_, options_.baudRate, arrived);
+}
+
+void SimulatedUnit::sendDue()
+{
+    while (!outputBlocked_) {
+        const auto bytes = writer_.due(std::chrono::steady_clock::now());
+        if (bytes.empty())
+            return;
+        const ssize_t written = pty_.write(bytes);
+        if (written < 0 && errno == EAGAIN) {
+            outputBlocked_ = true;
+            return;
+        }
+        // Output that cannot be written for any other reason is lost, as on a dead line.
+        const auto taken = written < 0 ? bytes.size() : static_cast<std::size_t>(written);
+        outputBlocked_ = taken < bytes.size();
+        if (writer_.consume(taken)) {
+            {
+                std::lock_guard lock(mutex_);
+                ++repliesTotal_;
+            }
+            signalActivity();
+            changed_.notify_all();
+        }
+    }
+}
+
+void SimulatedUnit::armTimer()
+{
+    itimerspec expiry{};
+    const auto due = writer_.nextDue();
+    if (due && !outputBlocked_) {
+        const auto sinceEpoch = due->time_since_epoch();
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch);
+        expiry.it_value.tv_sec = seconds.count();
+        expiry.it_value.tv_nsec = (sinceEpoch - seconds).count();
+        // A zero time would disarm the timer instead of firing it.
+        if (expiry.it_value.tv_sec == 0 && expiry.it_value.tv_nsec == 0)
+            expiry.it_value.tv_nsec = 1;
+    }
+    ::timerfd_settime(timer_.get(), TFD_TIMER_ABSTIME, &expiry, nullptr);
+}
+
+void SimulatedUnit::signalActivity()
+{
+    signalEventFd(activity_.get());
+}
+
+} // namespace karvsim

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "sim/firmware.h"
+#include "sim/framereader.h"
+#include "sim/linefaults.h"
+#include "sim/pseudoterminal.h"
+#include "sim/replywriter.h"
+#include "sim/uniquefd.h"
+#include "sim/unitclock.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace karvsim {
+
+struct ReceivedByte
+{
+    std::uint8_t value;
+    std::chrono::steady_clock::time_point at;
+};
+
+// A Karvel 2 on a pseudo-terminal: the panel opens devicePath() as its serial
+// port. The unit serves the line on its own thread from construction until
+// destruction. Every public member may be called from any thread.
+class SimulatedUnit
+{
+public:
+    struct Options
+    {
+        std::uint8_t address = 0x01;
+        int baudRate = 19200;     // frames sent at another speed are garbage to the unit
+        bool manualClock = false; // unit time moves only by advanceClock()
+        std::int32_t travel = 1'000'000;        // steps from the reference to each end switch
+        std::chrono::milliseconds frameGap{50}; // a silence this long drops a partial frame
+    };
+
+    // Throws std::system_error when the pseudo-terminal cannot be set up.
+    explicit SimulatedUnit(const Options &options);
+    SimulatedUnit();
+    ~SimulatedUnit();
+    SimulatedUnit(const SimulatedUnit &) = delete;
+    SimulatedUnit &operator=(const SimulatedUnit &) = delete;
+
+    const std::string &devicePath() const { return pty_.slavePath(); }
+
+    void setFaults(const LineFaults &faults);
+    LineFaults faults() const;
+
+    void advanceClock(std::chrono::nanoseconds step);
+    void raiseAlarm(Alarm alarm);
+    void setSupply(const Supply &supply);
+    ParameterBytes parameter(std::uint8_t code, Bank bank) const;
+
+    // What arrived on the line: every byte (the latest 65536) and every frame
+    // at the unit's speed, whatever its address (the latest 4096).
+    std::vector<ReceivedByte> receivedBytes() const;
+    std::vector<CommandFrame> receivedFrames() const;
+
+    // Running totals since construction.
+    std::size_t bytesReceived() const;
+    std::size_t framesReceived() const;
+    std::size_t repliesSent() const;
+
+    // Block until a total reaches `count`; false on time-out.
+    bool waitForBytes(std::size_t count, std::chrono::milliseconds timeout) const;
+    bool waitForFrames(std::size_t count, std::chrono::milliseconds timeout) const;
+    bool waitForReplies(std::size_t count, std::chrono::milliseconds timeout) const;
+
+    // Readable after each received frame and each reply sent (an eventfd: read
+    // 8 bytes to rearm), for callers that wait in an event loop.
+    int activityFd() const { return activity_.get(); }
+
+private:
+    void serve();
+    void receive();
+    void handleFrame(const CommandFrame &frame, ReplyWriter::TimePoint arrived);
+    void sendDue();
+    void armTimer();
+    void signalActivity();
+    bool waitFor(const std::size_t &total, std::size_t count, std::chrono::milliseconds timeout) const;
+
+    const Options options_;
+    PseudoTerminal pty_;
+    UniqueFd stop_;
+    UniqueFd timer_;
+    UniqueFd activity_;
+    UnitClock clock_;
+
+    // Touched by the serving thread only.
+    FrameReader reader_;
+    ReplyWriter writer_;
+    bool outputBlocked_ = false;
+
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    Firmware firmware_;
+    LineFaults faults_;
+    std::deque<ReceivedByte> bytes_;
+    std::deque<CommandFrame> frames_;
+    std::size_t bytesTotal_ = 0;
+    std::size_t framesTotal_ = 0;
+    std::size_t repliesTotal_ = 0;
+
+    std::thread thread_;
+};
+
+} // namespace karvsim

@@ -1,0 +1,28 @@
+#include "serialtestsupport.h"
+
+#include "ptypair.h"
+#include "serial/comm32.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+int EventThreadCount()
+{
+    int count = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "TC32Thread")
+            ++count;
+    }
+    return count;
+}
+
+void OpenOnPty(TComm32 &Comm, const PtyPair &Pty)
+{
+    Comm.SetDeviceName(Pty.SlavePath());
+    Comm.SetMonitorEvents(evRxChar);
+    Comm.Open();
+    QVERIFY(Comm.IsOpen());
+}

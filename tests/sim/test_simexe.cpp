@@ -1,0 +1,115 @@
+// The karvel-sim program: its link, its signals and its options.
+
+#include "serialline.h"
+
+#include <csignal>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kProgram = QStringLiteral(KARVEL_SIM);
+
+// Starts the program and returns the device path it prints; empty on failure.
+QString start(QProcess &sim, const QStringList &args)
+{
+    sim.start(kProgram, args);
+    while (!sim.canReadLine()) {
+        if (!sim.waitForReadyRead(5000))
+            return {};
+    }
+    return QString::fromLocal8Bit(sim.readLine()).trimmed();
+}
+
+bool stopped(QProcess &sim, int signal)
+{
+    ::kill(pid_t(sim.processId()), signal);
+    return sim.waitForFinished(5000) && sim.exitStatus() == QProcess::NormalExit
+        && sim.exitCode() == 0;
+}
+
+bool gone(const QString &path)
+{
+    const QFileInfo info(path);
+    return !info.exists() && !info.isSymLink();
+}
+
+} // namespace
+
+class TestSimExe : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void publishesTheLinkUntilStopped_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+    void publishesTheLinkUntilStopped()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("karvel-COM1"));
+        QProcess sim;
+        const QString device = start(sim, {"--link", link, "--address", "05", "--leading", "00ff"});
+        QVERIFY(device.startsWith(QStringLiteral("/dev/")));
+        QCOMPARE(QFileInfo(link).symLinkTarget(), device);
+
+        SerialLine line(link.toStdString());
+        line.write(bytesOf(command(0x20, 0, {}, 0x05)));
+        const Bytes reply = line.read(10);
+        QCOMPARE(reply.size(), std::size_t(10));
+        QCOMPARE(reply.at(2), 0x20);
+
+        QVERIFY(stopped(sim, signal));
+        QVERIFY(gone(link));
+    }
+
+    void replacesALinkLeftBehind()
+    {
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("karvel-COM1"));
+        QVERIFY(QFile::link(QStringLiteral("/nonexistent/pts"), link));
+        QProcess sim;
+        const QString device = start(sim, {"--link", link});
+        QCOMPARE(QFileInfo(link).symLinkTarget(), device);
+        QVERIFY(stopped(sim, SIGTERM));
+        QVERIFY(gone(link));
+    }
+
+    void leavesAnOrdinaryFileAlone()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("notes"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("keep me");
+        file.close();
+        QProcess sim;
+        sim.start(kProgram, {"--link", path});
+        QVERIFY(sim.waitForFinished(5000));
+        QCOMPARE(sim.exitCode(), 1);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("keep me"));
+    }
+
+    void rejectsABadOptionWithUsage()
+    {
+        QProcess sim;
+        sim.start(kProgram, {"--baud", "12345"});
+        QVERIFY(sim.waitForFinished(5000));
+        QCOMPARE(sim.exitCode(), 2);
+        const QByteArray error = sim.readAllStandardError();
+        QVERIFY(error.contains("--baud"));
+        QVERIFY(error.contains("usage: karvel-sim"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimExe)
+#include "test_simexe.moc"
