@@ -1,10 +1,10 @@
 #include "app/mainsettings.h"
 
+#include "util/convert_error.h"
 #include "util/inifile.h"
+#include "util/karvutils.h"
 
-#include <QRegularExpression>
-
-#include <optional>
+#include <utility>
 
 namespace {
 
@@ -12,14 +12,6 @@ const QString section = QStringLiteral("Settings");
 
 // The unit address is one byte; a stored value outside it is unusable.
 constexpr int maxAddress = 0xFF;
-
-std::optional<int> hexNumber(const QString &text)
-{
-    static const QRegularExpression hexDigits(QStringLiteral("^[0-9A-Fa-f]{1,2}$"));
-    if (!hexDigits.match(text).hasMatch())
-        return std::nullopt;
-    return int(text.toUInt(nullptr, 16));
-}
 
 } // namespace
 
@@ -46,8 +38,13 @@ void MainSettings::write(const Values &values, bool k410) const
     if (!file.WriteInteger(section, QStringLiteral("COMPort"), values.comPort)
         || !file.WriteInteger(section, QStringLiteral("Baud"), values.baud))
         return;
-    const std::optional<int> address = hexNumber(values.address);
-    if (!address || !file.WriteInteger(section, QStringLiteral("Address"), *address))
+    qint32 address = 0;
+    try {
+        address = KarvUtils::HexTextToInt(values.address);
+    } catch (const EConvertError &) {
+        return;
+    }
+    if (!file.WriteInteger(section, QStringLiteral("Address"), address))
         return;
     file.WriteBool(section, QStringLiteral("K410"), k410);
 }
