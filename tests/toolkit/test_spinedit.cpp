@@ -12,14 +12,18 @@ class TestSpinEdit : public QObject
     Q_OBJECT
 
 private:
-    // A shown edit with the focus, its text selected for the operator to overwrite.
-    static SpinEdit *focusedEdit(TestWindow &window, int minValue, int maxValue)
+    // A shown edit with the focus, its text replaced by what the operator typed.
+    static SpinEdit *typedEdit(TestWindow &window, int minValue, int maxValue, const QString &typed = {})
     {
         auto *edit = new SpinEdit;
         edit->setRange(minValue, maxValue);
         if (!window.showWithFocusOn(edit))
             return nullptr;
         edit->selectAll();
+        if (!typed.isNull()) {
+            QTest::keyClick(edit, Qt::Key_Delete);
+            QTest::keyClicks(edit, typed);
+        }
         return edit;
     }
 
@@ -43,10 +47,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, value);
         TestWindow window;
-        SpinEdit *edit = focusedEdit(window, -5, 255);
+        SpinEdit *edit = typedEdit(window, -5, 255, typed);
         QVERIFY(edit);
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, typed);
         QCOMPARE(edit->text(), text);
         QCOMPARE(edit->Value(), value);
     }
@@ -70,10 +72,8 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, afterLeaving);
         TestWindow window;
-        SpinEdit *edit = focusedEdit(window, minValue, maxValue);
+        SpinEdit *edit = typedEdit(window, minValue, maxValue, typed);
         QVERIFY(edit);
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, typed);
         window.clickElsewhere();
         QVERIFY(!edit->hasFocus());
         QCOMPARE(edit->text(), afterLeaving);
@@ -106,7 +106,7 @@ private slots:
     void changedFollowsEveryChangeOfTheTextOnly()
     {
         TestWindow window;
-        SpinEdit *edit = focusedEdit(window, 0, 255);
+        SpinEdit *edit = typedEdit(window, 0, 255);
         QVERIFY(edit);
         QSignalSpy changed(edit, &SpinEdit::changed);
 
@@ -139,10 +139,8 @@ private slots:
         QFETCH(int, key);
         QFETCH(QString, stepped);
         TestWindow window;
-        SpinEdit *edit = focusedEdit(window, -10, 10);
+        SpinEdit *edit = typedEdit(window, -10, 10, text);
         QVERIFY(edit);
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, text);
         QTest::keyClick(edit, Qt::Key(key));
         QCOMPARE(edit->text(), stepped);
     }
