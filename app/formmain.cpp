@@ -1,6 +1,8 @@
 #include "app/formmain.h"
 
 #include "app/hexkeyfilter.h"
+#include "pages/commandbytes.h"
+#include "pages/commandpage.h"
 #include "serial/comm32.h"
 #include "toolkit/application.h"
 #include "toolkit/combolist.h"
@@ -39,6 +41,10 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
     , Comm32(new TComm32(this))
 {
     ui.setupUi(this);
+    m_commandBytes = std::make_unique<CommandBytes>(std::array{ui.StaticAdr, ui.StaticCMD, ui.StaticP0, ui.StaticP1,
+                                                               ui.StaticP2, ui.StaticP3, ui.StaticP4, ui.StaticP5,
+                                                               ui.StaticP6});
+    createPages();
 
     Comm32->setObjectName(QStringLiteral("Comm32"));
     Comm32->SetPortMapFile(settingsPath);
@@ -50,11 +56,16 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
     Toolkit::connectHandler(ui.BtnClose, &QPushButton::clicked, this, &TFormMain::BtnCloseClick);
     Toolkit::connectHandler(ui.EditAddr, &MaskEdit::changed, this, &TFormMain::EditAddrChange);
     Toolkit::connectHandler(ui.EditAddr, &MaskEdit::keyPress, this, &EditAddrKeyPress);
+    Toolkit::connectHandler(ui.PageCommands, &PageControl::changed, this, &TFormMain::PageCommandsChange);
 
     FormCreate();
 }
 
 TFormMain::~TFormMain() = default;
+
+void TFormMain::createPages()
+{
+}
 
 void TFormMain::FormCreate()
 {
@@ -123,4 +134,10 @@ void TFormMain::showPortOpen(bool open)
 void TFormMain::EditAddrChange()
 {
     ui.StaticAdr->setText(ui.EditAddr->text());
+}
+
+void TFormMain::PageCommandsChange()
+{
+    if (CommandPage *page = m_pages.at(ui.PageCommands->currentIndex()))
+        page->PageActivated();
 }

@@ -7,6 +7,11 @@
 
 #include <QMainWindow>
 
+#include <array>
+#include <memory>
+
+class CommandBytes;
+class CommandPage;
 class TComm32;
 
 // The main window: port and unit address entry, the command pages, the
@@ -38,6 +43,9 @@ private:
     void BtnOpenClick();
     void BtnCloseClick();
     void EditAddrChange();
+    void PageCommandsChange();
+
+    void createPages();
 
     void showPortOpen(bool open);
 
@@ -46,4 +54,7 @@ private:
     TComm32 *Comm32;
     bool m_k410Mode = false;
     ReplyState m_replyState;
+    std::unique_ptr<CommandBytes> m_commandBytes;
+    // By page index of PageCommands.
+    std::array<CommandPage *, 6> m_pages{};
 };

@@ -4,6 +4,7 @@
 #include "toolkit/fonts.h"
 #include "toolkit/maskedit.h"
 #include "toolkit/pagecontrol.h"
+#include "toolkit/placement.h"
 #include "toolkit/statictext.h"
 
 #include <QGroupBox>
@@ -14,38 +15,10 @@
 
 #include <array>
 
-namespace {
+using Toolkit::button;
+using Toolkit::label;
+using Toolkit::placed;
 
-// The height the design gives drop-down lists.
-constexpr int comboHeight = 21;
-
-template <typename Widget>
-Widget *placed(Widget *widget, const char *name, const QRect &geometry)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-// A label sized to its caption, as the design's auto-sized labels are.
-QLabel *label(const QString &caption, QWidget *parent, const char *name, const QPoint &position)
-{
-    auto *widget = new QLabel(caption, parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->move(position);
-    widget->adjustSize();
-    return widget;
-}
-
-QPushButton *button(const QString &caption, QWidget *parent, const char *name, const QRect &geometry,
-                    bool enabled)
-{
-    auto *widget = placed(new QPushButton(caption, parent), name, geometry);
-    widget->setEnabled(enabled);
-    return widget;
-}
-
-} // namespace
 
 void FormMainUi::setupUi(QMainWindow *form)
 {
@@ -75,14 +48,14 @@ void FormMainUi::setupInterface(QWidget *client)
     QStringList ports;
     for (int n = 1; n <= 9; ++n)
         ports << QStringLiteral("COM%1").arg(n);
-    ComboCOM = placed(new ComboList(ports, GrpInterface), "ComboCOM", {16, 24, 89, comboHeight});
+    ComboCOM = placed(new ComboList(ports, GrpInterface), "ComboCOM", {16, 24, 89, Toolkit::kComboHeight});
     ComboCOM->setItemIndex(0);
     BtnOpen = button(QStringLiteral("&Open"), GrpInterface, "BtnOpen", {128, 24, 75, 25}, true);
     BtnClose = button(QStringLiteral("&Close"), GrpInterface, "BtnClose", {216, 24, 75, 25}, false);
     ComboBaud = placed(new ComboList({QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"),
                                       QStringLiteral("19200"), QStringLiteral("38400"), QStringLiteral("57600")},
                                      GrpInterface),
-                       "ComboBaud", {16, 56, 89, comboHeight});
+                       "ComboBaud", {16, 56, 89, Toolkit::kComboHeight});
     ComboBaud->setItemIndex(3);
 }
 

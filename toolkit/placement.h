@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRect>
+
+// Fixed-position placement of controls: the windows are drawn at design
+// coordinates in pixels, like the forms they were designed as.
+namespace Toolkit {
+
+// The height the design gives drop-down lists.
+inline constexpr int kComboHeight = 21;
+
+template <typename Widget>
+Widget *placed(Widget *widget, const char *name, const QRect &geometry)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+// A label sized to its caption, as the design's auto-sized labels are.
+QLabel *label(const QString &caption, QWidget *parent, const char *name, const QPoint &position);
+
+QPushButton *button(const QString &caption, QWidget *parent, const char *name, const QRect &geometry,
+                    bool enabled);
+
+} // namespace Toolkit
