@@ -14,6 +14,8 @@
 
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTimer>
 
 #include <optional>
 
@@ -39,6 +41,9 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
     : QMainWindow(parent)
     , m_settings(settingsPath)
     , Comm32(new TComm32(this))
+    , m_exchange(*Comm32)
+    , m_replyView(*this)
+    , Timeout(new QTimer(this))
 {
     ui.setupUi(this);
     m_commandBytes = std::make_unique<CommandBytes>(std::array{ui.StaticAdr, ui.StaticCMD, ui.StaticP0, ui.StaticP1,
@@ -51,9 +56,16 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
     Comm32->SetBaudRate(cbr19200);
     Comm32->SetMonitorEvents(evRxChar);
     Comm32->SetFlowControl(fcRTSToggle);
+    Toolkit::connectHandler(Comm32, &TComm32::OnRxChar, this, &TFormMain::Comm32RxChar);
+
+    Timeout->setObjectName(QStringLiteral("Timeout"));
+    Timeout->setInterval(100);
+    Toolkit::connectHandler(Timeout, &QTimer::timeout, this, &TFormMain::TimeoutTimer);
+    Timeout->start();
 
     Toolkit::connectHandler(ui.BtnOpen, &QPushButton::clicked, this, &TFormMain::BtnOpenClick);
     Toolkit::connectHandler(ui.BtnClose, &QPushButton::clicked, this, &TFormMain::BtnCloseClick);
+    Toolkit::connectHandler(ui.BtnSend, &QPushButton::clicked, this, &TFormMain::BtnSendClick);
     Toolkit::connectHandler(ui.EditAddr, &MaskEdit::changed, this, &TFormMain::EditAddrChange);
     Toolkit::connectHandler(ui.EditAddr, &MaskEdit::keyPress, this, &EditAddrKeyPress);
     Toolkit::connectHandler(ui.PageCommands, &PageControl::changed, this, &TFormMain::PageCommandsChange);
@@ -61,7 +73,12 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
     FormCreate();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain()
+{
+    // Children are destroyed after the members, and destroying Comm32 serves
+    // the event it may have on its way: that must no longer reach a handler.
+    Comm32->disconnect(this);
+}
 
 void TFormMain::createPages()
 {
@@ -111,7 +128,7 @@ void TFormMain::BtnOpenClick()
         return;
     }
     showPortOpen(true);
-    m_replyState.reset();
+    m_exchange.restart();
 }
 
 void TFormMain::BtnCloseClick()
@@ -140,4 +157,29 @@ void TFormMain::PageCommandsChange()
 {
     if (CommandPage *page = m_pages.at(ui.PageCommands->currentIndex()))
         page->PageActivated();
+}
+
+void TFormMain::BtnSendClick()
+{
+    m_exchange.send(m_commandBytes->texts());
+}
+
+void TFormMain::Comm32RxChar(QObject *, int Count)
+{
+    if (const std::optional<Protocol::ReplyFrame> reply = m_exchange.receive(Count))
+        m_replyView.show(*reply);
+}
+
+void TFormMain::TimeoutTimer()
+{
+    if (TimeoutBusy)
+        return;
+    TimeoutBusy = true;
+    const auto done = qScopeGuard([this] { TimeoutBusy = false; });
+    if (!m_exchange.replyOverdue())
+        return;
+    // Modal: the purges wait until the operator has read it.
+    Dialogs::showError(QStringLiteral("No reply from Karvel.\rPlease check the connection\rand the addresses!"),
+                       Toolkit::applicationTitle());
+    m_exchange.abandonReply();
 }
