@@ -21,7 +21,9 @@ std::chrono::microseconds cpuTime()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    const auto micros = [](const timeval &t) { return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec); };
+    const auto micros = [](const timeval &t) {
+        return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec);
+    };
     return micros(usage.ru_utime) + micros(usage.ru_stime);
 }
 
