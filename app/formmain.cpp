@@ -3,6 +3,8 @@
 #include "app/hexkeyfilter.h"
 #include "pages/commandbytes.h"
 #include "pages/commandpage.h"
+#include "pages/motionpage.h"
+#include "pages/querypage.h"
 #include "serial/comm32.h"
 #include "toolkit/application.h"
 #include "toolkit/combolist.h"
@@ -82,6 +84,8 @@ TFormMain::~TFormMain()
 
 void TFormMain::createPages()
 {
+    m_pages[3] = new QueryPage(*m_commandBytes, ui.TabCmdGet);
+    m_pages[4] = new MotionPage(*m_commandBytes, ui.TabCmdOther);
 }
 
 void TFormMain::FormCreate()
