@@ -8,11 +8,11 @@
 #include "serial/comm32.h"
 #include "sim/simulatedunit.h"
 #include "toolkit/application.h"
-#include "toolkit/statictext.h"
 #include "toolkit/ticks.h"
 
 #include <QEventLoop>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -33,7 +33,8 @@ std::vector<Clock::time_point> runCycles(TFormMain &window)
     // by hand lets the cycles follow each other at once. Latency is timed on
     // the steady clock, which it does not touch.
     FakeTicks ticks(1'000'000);
-    window.findChild<StaticText *>(QStringLiteral("StaticCMD"))->setText(QStringLiteral("20"));
+    // "$20: Position", the first item of the "Get..." page.
+    window.findChild<QWidget *>(QStringLiteral("RGCmdGet"))->findChildren<QRadioButton *>().value(0)->click();
     auto *send = window.findChild<QPushButton *>(QStringLiteral("BtnSend"));
 
     std::vector<Clock::time_point> cleared;

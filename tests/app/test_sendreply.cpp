@@ -15,8 +15,11 @@
 
 #include <QFile>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -98,15 +101,13 @@ private:
         }
     }
 
-    // An answer field of a page this window may not hold yet: made here
-    // under its name, so that the reply decoding finds it.
-    StaticText *answerField(const char *name) const
+    // The operator turns to "Get..." and picks the query of the given item.
+    void chooseQuery(int item) const
     {
-        if (auto *field = control<StaticText>(name))
-            return field;
-        auto *field = new StaticText(QString(), control("TabCmdGet"));
-        field->setObjectName(QLatin1String(name));
-        return field;
+        auto *tabs = control<QTabWidget>("PageCommands")->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
+        QRadioButton *query = control("RGCmdGet")->findChildren<QRadioButton *>().value(item);
+        QTest::mouseClick(query, Qt::LeftButton, {}, QPoint(8, query->height() / 2));
     }
 
     // One tick of the window's 100 ms timer, its handler done.
@@ -244,13 +245,13 @@ private slots:
 
     void positionQueryRoundTrip()
     {
-        StaticText *position = answerField("StaticMPos");
+        StaticText *position = control<StaticText>("StaticMPos");
         // A position other than the unit's start, so that the answer shows.
         compose("2700FBFFFFFF0000");
         click("BtnSend");
         QVERIFY(!exchange().AwaitingReply());
         m_ticks->advance(100);
-        compose("2000000000000000");
+        chooseQuery(0);
         click("BtnSend");
         QVERIFY(exchange().AwaitingReply());
 
@@ -358,16 +359,16 @@ private slots:
     // reply is assembled from its own first byte.
     void timeOutDropsAPartialReply()
     {
-        StaticText *position = answerField("StaticMPos");
-        StaticText *acceleration = answerField("StaticAcc");
-        StaticText *referenceVelocity = answerField("StaticVRef");
-        StaticText *maxVelocity = answerField("StaticVMax");
+        StaticText *position = control<StaticText>("StaticMPos");
+        StaticText *acceleration = control<StaticText>("StaticAcc");
+        StaticText *referenceVelocity = control<StaticText>("StaticVRef");
+        StaticText *maxVelocity = control<StaticText>("StaticVMax");
         m_unit->setFaults(lineWith([](karvsim::LineFaults &f) {
             f.chunkSize = 4;
             f.chunkPause = 400ms;
             f.leadingBytes = {0x20, 0x11, 0x22, 0x33};
         }));
-        compose("5200000000000000");
+        chooseQuery(1);
         click("BtnSend");
         QTRY_COMPARE(exchange().RxCount(), 4);
 
@@ -379,16 +380,16 @@ private slots:
         QTRY_COMPARE(maxVelocity->text(), QStringLiteral("2000"));
         QCOMPARE(acceleration->text(), QStringLiteral("1000"));
         QCOMPARE(referenceVelocity->text(), QStringLiteral("500"));
-        QCOMPARE(position->text(), QString());
+        QCOMPARE(position->text(), QStringLiteral("0"));
         QCOMPARE(exchange().RxCount(), 0);
     }
 
     void longBurstIsReadInPiecesAndLosesNothing()
     {
-        StaticText *maxVelocity = answerField("StaticVMax");
+        StaticText *maxVelocity = control<StaticText>("StaticVMax");
         QSignalSpy events(m_window->comm32(), &TComm32::OnRxChar);
         m_unit->setFaults(lineWith([](karvsim::LineFaults &f) { f.leadingBytes.assign(40, 0x00); }));
-        compose("5200000000000000");
+        chooseQuery(1);
         click("BtnSend");
 
         QTRY_VERIFY(!exchange().AwaitingReply());
