@@ -3,6 +3,7 @@
 #include "app/hexkeyfilter.h"
 #include "pages/commandbytes.h"
 #include "pages/commandpage.h"
+#include "pages/parameterpage1.h"
 #include "serial/comm32.h"
 #include "toolkit/application.h"
 #include "toolkit/combolist.h"
@@ -65,6 +66,8 @@ TFormMain::~TFormMain() = default;
 
 void TFormMain::createPages()
 {
+    auto *parameters1 = new ParameterPage1(*m_commandBytes, ui.TabCmdSet);
+    m_pages[0] = parameters1;
 }
 
 void TFormMain::FormCreate()
@@ -85,6 +88,8 @@ void TFormMain::FormCreate()
 
     m_k410Mode = true;
     ui.PageCommands->setCurrentWidget(ui.TabCmdSet);
+    // A complete frame is on display before the window shows.
+    static_cast<ParameterPage1 *>(m_pages[0])->RGCmdSetClick();
 }
 
 void TFormMain::closeEvent(QCloseEvent *event)
