@@ -4,6 +4,7 @@
 #include "pages/commandbytes.h"
 #include "pages/commandpage.h"
 #include "pages/parameterpage1.h"
+#include "pages/parameterpage2.h"
 #include "serial/comm32.h"
 #include "toolkit/application.h"
 #include "toolkit/combolist.h"
@@ -67,7 +68,14 @@ TFormMain::~TFormMain() = default;
 void TFormMain::createPages()
 {
     auto *parameters1 = new ParameterPage1(*m_commandBytes, ui.TabCmdSet);
+    auto *parameters2 = new ParameterPage2(*m_commandBytes, ui.TabSet2);
+    // The two parameter pages always show the same modifier.
+    Toolkit::connectHandler(parameters1, &ParameterPage1::modifierChanged, parameters2,
+                            &ParameterPage2::followModifier);
+    Toolkit::connectHandler(parameters2, &ParameterPage2::modifierChanged, parameters1,
+                            &ParameterPage1::followModifier);
     m_pages[0] = parameters1;
+    m_pages[1] = parameters2;
 }
 
 void TFormMain::FormCreate()
