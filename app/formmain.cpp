@@ -70,10 +70,10 @@ void TFormMain::createPages()
     auto *parameters1 = new ParameterPage1(*m_commandBytes, ui.TabCmdSet);
     auto *parameters2 = new ParameterPage2(*m_commandBytes, ui.TabSet2);
     // The two parameter pages always show the same modifier.
-    Toolkit::connectHandler(parameters1, &ParameterPage1::modifierChanged, parameters2,
-                            &ParameterPage2::followModifier);
-    Toolkit::connectHandler(parameters2, &ParameterPage2::modifierChanged, parameters1,
-                            &ParameterPage1::followModifier);
+    Toolkit::connectHandler(parameters1, &LinkedModifierPage::modifierChanged, parameters2,
+                            &LinkedModifierPage::followModifier);
+    Toolkit::connectHandler(parameters2, &LinkedModifierPage::modifierChanged, parameters1,
+                            &LinkedModifierPage::followModifier);
     m_pages[0] = parameters1;
     m_pages[1] = parameters2;
 }

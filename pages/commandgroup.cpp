@@ -4,6 +4,8 @@
 #include "toolkit/placement.h"
 #include "toolkit/radiogroup.h"
 
+#include <QGroupBox>
+
 #include <algorithm>
 
 QList<Protocol::CommandInfo> pageCommands(Protocol::CommandPage page)
@@ -28,4 +30,10 @@ RadioGroup *addCommandGroup(QWidget *sheet, const char *name, const QList<Protoc
                                   PageLayout::commandGroup(height));
     group->setItemIndex(0);
     return group;
+}
+
+QGroupBox *addParameterGroup(QWidget *sheet, const char *name, int height)
+{
+    return Toolkit::placed(new QGroupBox(QStringLiteral(" Parameter "), sheet), name,
+                           PageLayout::parameterGroup(height));
 }

@@ -4,6 +4,7 @@
 
 #include <QList>
 
+class QGroupBox;
 class RadioGroup;
 class QWidget;
 
@@ -14,3 +15,6 @@ QList<Protocol::CommandInfo> pageCommands(Protocol::CommandPage page);
 // per command, the first one selected.
 RadioGroup *addCommandGroup(QWidget *sheet, const char *name, const QList<Protocol::CommandInfo> &commands,
                             int height);
+
+// The " Parameter " group right of the command group.
+QGroupBox *addParameterGroup(QWidget *sheet, const char *name, int height);

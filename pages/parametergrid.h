@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pages/pagelayout.h"
+
 #include <QPoint>
 #include <QRect>
 
@@ -16,6 +18,14 @@ inline constexpr int kBottomMargin = 13;
 inline constexpr int kLabelHeight = 13;
 inline constexpr int kCheckHeight = 19;
 
+// A column of labels and the column of their edits.
+struct Column
+{
+    int label;
+    int field;
+    int fieldWidth;
+};
+
 constexpr int rowTop(int row)
 {
     return kFirstRowTop + row * kRowPitch;
@@ -25,6 +35,13 @@ constexpr int rowTop(int row)
 constexpr int groupHeight(int rows)
 {
     return rowTop(rows - 1) + kRowHeight + kBottomMargin;
+}
+
+// The command group whose modifier group, under it, ends level with a
+// parameter group of the given height.
+constexpr int commandHeightBeside(int parameterHeight)
+{
+    return parameterHeight - PageLayout::kMargin - PageLayout::kModifierHeight;
 }
 
 // An edit or a drop-down list.

@@ -3,10 +3,8 @@
 #include "pages/commandbytes.h"
 #include "pages/commandgroup.h"
 #include "pages/modifiergroup.h"
-#include "pages/pagelayout.h"
 #include "pages/parametergrid.h"
 #include "pages/taggedcontrols.h"
-#include "toolkit/placement.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/tag.h"
 
@@ -20,13 +18,7 @@ namespace {
 
 // Three columns of a label and its edit; the edits without a label stand in
 // the first edit column.
-struct Column
-{
-    int label;
-    int field;
-};
-constexpr Column kColumns[] = {{8, 76}, {142, 197}, {263, 342}};
-constexpr int kFieldWidth = 54;
+constexpr ParameterGrid::Column kColumns[] = {{8, 76, 54}, {142, 197, 54}, {263, 342, 54}};
 // Room for the five and eight digits of the tolerance and the steps per
 // revolution.
 constexpr int kWideFieldWidth = 84;
@@ -36,17 +28,15 @@ constexpr int kRightListWidth = 124;
 
 constexpr int kRows = 11;
 constexpr int kParameterHeight = ParameterGrid::groupHeight(kRows);
-// The modifier group under the command group ends level with the parameters.
-constexpr int kCommandHeight = kParameterHeight - PageLayout::kMargin - PageLayout::kModifierHeight;
+constexpr int kCommandHeight = ParameterGrid::commandHeightBeside(kParameterHeight);
 
 } // namespace
 
 ParameterPage1::ParameterPage1(CommandBytes &bytes, QWidget *sheet)
-    : CommandPage(bytes, sheet)
+    : LinkedModifierPage(bytes, sheet)
     , m_commands(pageCommands(Protocol::CommandPage::Parameters1))
     , RGCmdSet(addCommandGroup(sheet, "RGCmdSet", m_commands, kCommandHeight))
-    , GrpParameter(Toolkit::placed(new QGroupBox(QStringLiteral(" Parameter "), sheet), "GrpParameter",
-                                   PageLayout::parameterGroup(kParameterHeight)))
+    , GrpParameter(addParameterGroup(sheet, "GrpParameter", kParameterHeight))
 {
     buildParameterGroup();
     CbModifier1 = addModifierGroup(sheet, "GrpModifier1", "CbModifier1", kCommandHeight);
@@ -61,31 +51,31 @@ ParameterPage1::ParameterPage1(CommandBytes &bytes, QWidget *sheet)
 void ParameterPage1::buildParameterGroup()
 {
     QGroupBox *group = GrpParameter;
-    const auto [label0, field0] = kColumns[0];
-    const auto [label1, field1] = kColumns[1];
-    const auto [label2, field2] = kColumns[2];
+    const auto [label0, field0, width0] = kColumns[0];
+    const auto [label1, field1, width1] = kColumns[1];
+    const auto [label2, field2, width2] = kColumns[2];
 
     label(group, "LblCurStandby", CurrentControl, QStringLiteral("Standby:"), caption(0, label0));
-    EditStandbyCur = spinEdit(group, "EditStandbyCur", CurrentControl, field(0, field0, kFieldWidth), 0, 255, 0);
+    EditStandbyCur = spinEdit(group, "EditStandbyCur", CurrentControl, field(0, field0, width0), 0, 255, 0);
     label(group, "LblCurActive", CurrentControl, QStringLiteral("Running:"), caption(0, label1));
-    EditActiveCur = spinEdit(group, "EditActiveCur", CurrentControl, field(0, field1, kFieldWidth), 0, 255, 0);
+    EditActiveCur = spinEdit(group, "EditActiveCur", CurrentControl, field(0, field1, width1), 0, 255, 0);
     label(group, "LblCurAccel", CurrentControl, QStringLiteral("Accelerating:"), caption(0, label2));
-    EditAccelCur = spinEdit(group, "EditAccelCur", CurrentControl, field(0, field2, kFieldWidth), 0, 255, 0);
+    EditAccelCur = spinEdit(group, "EditAccelCur", CurrentControl, field(0, field2, width2), 0, 255, 0);
 
     label(group, "LblAcceleration", AMaxVMax, QStringLiteral("AMax:"), caption(1, label0));
-    EditAcceleration = spinEdit(group, "EditAcceleration", AMaxVMax, field(1, field0, kFieldWidth), 0, 8191, 0);
+    EditAcceleration = spinEdit(group, "EditAcceleration", AMaxVMax, field(1, field0, width0), 0, 8191, 0);
     label(group, "LblVelocity", AMaxVMax, QStringLiteral("VMax:"), caption(1, label1));
-    EditVelocity = spinEdit(group, "EditVelocity", AMaxVMax, field(1, field1, kFieldWidth), 0, 8191, 0);
+    EditVelocity = spinEdit(group, "EditVelocity", AMaxVMax, field(1, field1, width1), 0, 8191, 0);
 
-    EditBow = spinEdit(group, "EditBow", Bow, field(2, field0, kFieldWidth), 1, 8191, 1);
-    EditPrediv = spinEdit(group, "EditPrediv", Predivider, field(3, field0, kFieldWidth), 0, 16, 0);
+    EditBow = spinEdit(group, "EditBow", Bow, field(2, field0, width0), 1, 8191, 1);
+    EditPrediv = spinEdit(group, "EditPrediv", Predivider, field(3, field0, width0), 0, 16, 0);
 
     label(group, "LblMRes", Microstepping, QStringLiteral("Resolution:"), caption(4, label0));
-    EditMStepRes = spinEdit(group, "EditMStepRes", Microstepping, field(4, field0, kFieldWidth), 0, 67, 0);
+    EditMStepRes = spinEdit(group, "EditMStepRes", Microstepping, field(4, field0, width0), 0, 67, 0);
     label(group, "LblWave", Microstepping, QStringLiteral("Wave:"), caption(4, label1));
-    EditMStepWave = spinEdit(group, "EditMStepWave", Microstepping, field(4, field1, kFieldWidth), -127, 127, 0);
+    EditMStepWave = spinEdit(group, "EditMStepWave", Microstepping, field(4, field1, width1), -127, 127, 0);
     CheckMixedDecay = checkBox(group, "CheckMixedDecay", Microstepping, QStringLiteral("Mixed Decay"),
-                               ParameterGrid::checkBox(4, label2, field2 + kFieldWidth - label2));
+                               ParameterGrid::checkBox(4, label2, field2 + width2 - label2));
 
     CbSwOne = comboList(group, "CbSwOne", SwitchMode, field(5, label0, kLeftListWidth),
                         {QStringLiteral("Separate Switches"), QStringLiteral("RefSw = EndSw")}, 0);
@@ -96,31 +86,18 @@ void ParameterPage1::buildParameterGroup()
     CbTravelcheck = comboList(group, "CbTravelcheck", SwitchMode, field(6, label1, kRightListWidth),
                               {QStringLiteral("No Travelcheck"), QStringLiteral("Travelcheck")}, 0);
 
-    EditSoftStop = spinEdit(group, "EditSoftStop", StopSwitchDecel, field(7, field0, kFieldWidth), 0, 8191, 0);
+    EditSoftStop = spinEdit(group, "EditSoftStop", StopSwitchDecel, field(7, field0, width0), 0, 8191, 0);
     label(group, "LblHardStop", StopSwitchDecel, QStringLiteral("Setting this value to zero means hard stop!"),
           caption(7, label1));
-    EditVRef = spinEdit(group, "EditVRef", ReferenceSearchVel, field(8, field0, kFieldWidth), 0, 8191, 0);
+    EditVRef = spinEdit(group, "EditVRef", ReferenceSearchVel, field(8, field0, width0), 0, 8191, 0);
     EditTT = spinEdit(group, "EditTT", TravelcheckTolerance, field(9, field0, kWideFieldWidth), 0, 65535, 0);
     EditPosLimit = spinEdit(group, "EditPosLimit", StepsPerRevolution, field(10, field0, kWideFieldWidth), 0,
                             16777215, 0);
 }
 
-void ParameterPage1::PageActivated()
-{
-    CbModifier1Change();
-}
-
-void ParameterPage1::followModifier(int itemIndex)
-{
-    CbModifier1->setItemIndex(itemIndex);
-}
-
 void ParameterPage1::CbModifier1Change()
 {
-    const int modifier = CbModifier1->ItemIndex();
-    bytes().setHex(CommandBytes::P0, modifier);
-    emit modifierChanged(modifier);
-    RGCmdSetClick();
+    modifierChange();
 }
 
 void ParameterPage1::RGCmdSetClick()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/commandpage.h"
+#include "pages/linkedmodifierpage.h"
 #include "protocol/commandcatalogue.h"
 
 #include <QList>
@@ -17,14 +17,12 @@ class SpinEdit;
 // bow, predivider, microstepping, switch mode, stop-switch deceleration,
 // reference-search velocity, travel-check tolerance, steps per revolution),
 // with the modifier in P0.
-class ParameterPage1 : public CommandPage
+class ParameterPage1 : public LinkedModifierPage
 {
     Q_OBJECT
 
 public:
     ParameterPage1(CommandBytes &bytes, QWidget *sheet);
-
-    void PageActivated() override;
 
     // The selection step: composes the selected command, clears the bytes it
     // does not use and enables exactly its controls.
@@ -35,13 +33,9 @@ public:
     // P0 from the modifier, then the selection step.
     void CbModifier1Change();
 
-    // Shows the modifier chosen on the other parameter page. Raises nothing
-    // and composes nothing.
-    void followModifier(int itemIndex);
-
-signals:
-    // The modifier took part in composing; the other parameter page follows.
-    void modifierChanged(int itemIndex);
+protected:
+    ComboList *modifierList() const override { return CbModifier1; }
+    void selectionStep() override { RGCmdSetClick(); }
 
 private:
     // The items of RGCmdSet.

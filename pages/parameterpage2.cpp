@@ -4,7 +4,6 @@
 #include "pages/commandbytes.h"
 #include "pages/commandgroup.h"
 #include "pages/modifiergroup.h"
-#include "pages/pagelayout.h"
 #include "pages/parametergrid.h"
 #include "pages/taggedcontrols.h"
 #include "toolkit/beep.h"
@@ -27,21 +26,14 @@ namespace {
 // Two columns of a label and its edit; the controls without a label stand in
 // the first edit column, the check boxes that name their command in the
 // first label column.
-struct Column
-{
-    int label;
-    int field;
-    int fieldWidth;
-};
-constexpr Column kLeft{8, 102, 88};
-constexpr Column kRight{216, 317, 80};
+constexpr ParameterGrid::Column kLeft{8, 102, 88};
+constexpr ParameterGrid::Column kRight{216, 317, 80};
 constexpr int kCheckWidth = kLeft.field - kLeft.label - 6;
 constexpr int kHexNoteLeft = kLeft.field + kLeft.fieldWidth + 6;
 
 constexpr int kRows = 9;
 constexpr int kParameterHeight = ParameterGrid::groupHeight(kRows);
-// The modifier group under the command group ends level with the parameters.
-constexpr int kCommandHeight = kParameterHeight - PageLayout::kMargin - PageLayout::kModifierHeight;
+constexpr int kCommandHeight = ParameterGrid::commandHeightBeside(kParameterHeight);
 
 const QString kIdentifierMask = QStringLiteral(">AAAAAAAA");
 
@@ -59,11 +51,10 @@ qint32 identifierOf(const MaskEdit *entry)
 } // namespace
 
 ParameterPage2::ParameterPage2(CommandBytes &bytes, QWidget *sheet)
-    : CommandPage(bytes, sheet)
+    : LinkedModifierPage(bytes, sheet)
     , m_commands(pageCommands(Protocol::CommandPage::Parameters2))
     , RGCmdSet2(addCommandGroup(sheet, "RGCmdSet2", m_commands, kCommandHeight))
-    , GrpParameter2(Toolkit::placed(new QGroupBox(QStringLiteral(" Parameter "), sheet), "GrpParameter2",
-                                    PageLayout::parameterGroup(kParameterHeight)))
+    , GrpParameter2(addParameterGroup(sheet, "GrpParameter2", kParameterHeight))
 {
     buildParameterGroup();
     CbModifier2 = addModifierGroup(sheet, "GrpModifier2", "CbModifier2", kCommandHeight);
@@ -137,22 +128,9 @@ bool ParameterPage2::takesModifier(int item)
     return item != StepDirectionMode && item != CanBaudRate;
 }
 
-void ParameterPage2::PageActivated()
-{
-    CbModifier2Change();
-}
-
-void ParameterPage2::followModifier(int itemIndex)
-{
-    CbModifier2->setItemIndex(itemIndex);
-}
-
 void ParameterPage2::CbModifier2Change()
 {
-    const int modifier = CbModifier2->ItemIndex();
-    bytes().setHex(CommandBytes::P0, modifier);
-    emit modifierChanged(modifier);
-    RGCmdSet2Click();
+    modifierChange();
 }
 
 void ParameterPage2::RGCmdSet2Click()

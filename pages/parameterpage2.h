@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/commandpage.h"
+#include "pages/linkedmodifierpage.h"
 #include "protocol/commandcatalogue.h"
 
 #include <QList>
@@ -17,14 +17,12 @@ class SpinEdit;
 // "Parameters... (2)": the encoder, alarm, step/direction and CAN-bus
 // commands. Two of them take no modifier: they go out with P0 = 00 and the
 // modifier list is disabled while they are selected.
-class ParameterPage2 : public CommandPage
+class ParameterPage2 : public LinkedModifierPage
 {
     Q_OBJECT
 
 public:
     ParameterPage2(CommandBytes &bytes, QWidget *sheet);
-
-    void PageActivated() override;
 
     // The selection step: composes the selected command, clears the bytes it
     // does not use and enables exactly its controls. A configuration entry
@@ -38,13 +36,9 @@ public:
     // The configuration entry takes base-2 digits only.
     void EditEncConfKeyPress(QChar &Key);
 
-    // Shows the modifier chosen on the other parameter page. Raises nothing
-    // and composes nothing.
-    void followModifier(int itemIndex);
-
-signals:
-    // The modifier took part in composing; the other parameter page follows.
-    void modifierChanged(int itemIndex);
+protected:
+    ComboList *modifierList() const override { return CbModifier2; }
+    void selectionStep() override { RGCmdSet2Click(); }
 
 private:
     // The items of RGCmdSet2.
