@@ -63,7 +63,14 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
     FormCreate();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain()
+{
+    // The controls outlive the command-bytes display (members go before the
+    // child widgets): an edit that clips its value as the window is torn
+    // down must find no page to compose into it.
+    for (CommandPage *page : m_pages)
+        delete page;
+}
 
 void TFormMain::createPages()
 {
