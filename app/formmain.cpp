@@ -5,6 +5,8 @@
 #include "pages/commandpage.h"
 #include "pages/motionpage.h"
 #include "pages/querypage.h"
+#include "pages/parameterpage1.h"
+#include "pages/parameterpage2.h"
 #include "serial/comm32.h"
 #include "toolkit/application.h"
 #include "toolkit/combolist.h"
@@ -77,13 +79,26 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
 
 TFormMain::~TFormMain()
 {
-    // Children are destroyed after the members, and destroying Comm32 serves
-    // the event it may have on its way: that must no longer reach a handler.
+    // Members go before the child widgets, the port among them. Destroying
+    // Comm32 serves the event it may have on its way, which must no longer
+    // reach a handler; and an edit that clips its value as the window is torn
+    // down must find no page to compose into.
     Comm32->disconnect(this);
+    for (CommandPage *page : m_pages)
+        delete page;
 }
 
 void TFormMain::createPages()
 {
+    auto *parameters1 = new ParameterPage1(*m_commandBytes, ui.TabCmdSet);
+    auto *parameters2 = new ParameterPage2(*m_commandBytes, ui.TabSet2);
+    // The two parameter pages always show the same modifier.
+    Toolkit::connectHandler(parameters1, &LinkedModifierPage::modifierChanged, parameters2,
+                            &LinkedModifierPage::followModifier);
+    Toolkit::connectHandler(parameters2, &LinkedModifierPage::modifierChanged, parameters1,
+                            &LinkedModifierPage::followModifier);
+    m_pages[0] = parameters1;
+    m_pages[1] = parameters2;
     m_pages[3] = new QueryPage(*m_commandBytes, ui.TabCmdGet);
     m_pages[4] = new MotionPage(*m_commandBytes, ui.TabCmdOther);
 }
@@ -106,6 +121,8 @@ void TFormMain::FormCreate()
 
     m_k410Mode = true;
     ui.PageCommands->setCurrentWidget(ui.TabCmdSet);
+    // A complete frame is on display before the window shows.
+    static_cast<ParameterPage1 *>(m_pages[0])->RGCmdSetClick();
 }
 
 void TFormMain::closeEvent(QCloseEvent *event)

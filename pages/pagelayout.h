@@ -32,9 +32,10 @@ inline QRect modifierGroup(int commandHeight)
     return {kMargin, kMargin + commandHeight + kMargin, kCommandWidth, kModifierHeight};
 }
 
+// Wide enough for "Set and store in EEPROM" at the window font.
 inline QRect modifierList()
 {
-    return {16, 24, kCommandWidth - 32, 21};
+    return {12, 24, kCommandWidth - 24, 21};
 }
 
 } // namespace PageLayout

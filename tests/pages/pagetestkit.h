@@ -1,106 +1,68 @@
 #pragma once
 
 #include "app/formmain.h"
+#include "toolkit/beep.h"
+#include "toolkit/dialogs.h"
 
-#include <QLabel>
-#include <QRadioButton>
-#include <QTabBar>
-#include <QTabWidget>
+#include <QStringList>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <memory>
 
-// The main window, shown and active, turned to a page and driven as the
-// operator drives it; results are read from the command-bytes display.
+class QComboBox;
+
+// A main window on a settings file of its own, driven the way the operator
+// drives the command pages. Message boxes are recorded instead of shown,
+// beeps counted instead of sounded.
+//
+// A step names a control and what the operator does with it:
+//   "Name=value"  by the control's kind: clicks item value of a radio group,
+//                 turns to page value, chooses item value of a list (popup,
+//                 arrow keys, Enter), ticks (1) or clears (0) a check box,
+//                 clears a spin edit and types value, types value over a
+//                 masked entry (a blank clears its position with Delete);
+//   "Name<text"   selects all of a masked entry and pastes text over it;
+//   "Name:keys"   types keys into a masked entry as they come, from its
+//                 first position;
+//   "Tab"         leaves the control that has the focus.
 class PageTestKit
 {
 public:
-    explicit PageTestKit(const QString &page)
-        : m_window(std::make_unique<TFormMain>(m_dir.filePath(QStringLiteral("KarvControl.ini"))))
-    {
-        m_window->show();
-        if (!QTest::qWaitForWindowActive(m_window.get()))
-            qFatal("the main window did not become active");
-        turnToPage(page);
-    }
+    PageTestKit();
+    ~PageTestKit();
+
+    TFormMain &window() { return *m_window; }
+    const DialogRecorder &dialogs() const { return m_dialogs; }
+    int beeps() const { return m_beeps.count(); }
+
+    // Shows the window and waits until it is active: needed before steps.
+    bool show();
+    // False when a control is missing or does not take the step (disabled,
+    // say): the steps after it are not done.
+    bool apply(const QString &step);
+    bool apply(const QStringList &steps);
 
     template <typename Widget = QWidget>
     Widget *control(const QString &name) const
     {
-        auto *widget = m_window->findChild<Widget *>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
+        return m_window->findChild<Widget *>(name);
     }
 
-    // A click on the page's tab.
-    void turnToPage(const QString &caption) const
-    {
-        auto *pages = control<QTabWidget>(QStringLiteral("PageCommands"));
-        int index = 0;
-        while (index < pages->count() && pages->tabText(index) != caption)
-            ++index;
-        QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(index).center());
-    }
+    // The command-bytes display, space-separated: ADR, CMD, P0..P6.
+    QString frame() const;
+    // The same without ADR.
+    QString commandBytes() const;
 
-    QRadioButton *item(const QString &radioGroup, int index) const
-    {
-        return control(radioGroup)->findChildren<QRadioButton *>().value(index);
-    }
-
-    // A click on the round button of the item.
-    void clickItem(const QString &radioGroup, int index) const
-    {
-        QRadioButton *button = item(radioGroup, index);
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-    }
-
-    // Replaces the entry's text key by key; the entry keeps the focus.
-    void typeInto(const QString &entry, const QString &text) const
-    {
-        auto *edit = control(entry);
-        edit->setFocus(Qt::MouseFocusReason);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-    }
-
-    // CMD and P0..P6 := "AA", as another page might have left them.
-    void scribbleOverFrame() const
-    {
-        for (int byte = 1; byte < kFrameTexts.size(); ++byte)
-            control<QLabel>(kFrameTexts[byte])->setText(QStringLiteral("AA"));
-    }
-
-    // ADR, CMD, P0..P6 as the display shows them, separated by blanks.
-    QString frame() const
-    {
-        QStringList texts;
-        for (const QString &name : kFrameTexts)
-            texts << control<QLabel>(name)->text();
-        return texts.join(QLatin1Char(' '));
-    }
-
-    // The first control of the container that is not inside it or overlaps
-    // another one; empty when all stand clear.
-    static QString untidyControl(const QWidget *container)
-    {
-        const auto controls = container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-        for (const QWidget *control : controls) {
-            if (!container->rect().contains(control->geometry()))
-                return control->objectName();
-            for (const QWidget *other : controls) {
-                if (other != control && other->geometry().intersects(control->geometry()))
-                    return control->objectName() + QLatin1Char('/') + other->objectName();
-            }
-        }
-        return {};
-    }
+    // What does not fit on a sheet: captions, list items or values clipped,
+    // controls reaching outside their parent or overlapping a sibling.
+    static QStringList layoutFaults(const QWidget *sheet);
 
 private:
-    inline static const QStringList kFrameTexts{"StaticAdr", "StaticCMD", "StaticP0", "StaticP1", "StaticP2",
-                                                "StaticP3",  "StaticP4",  "StaticP5", "StaticP6"};
+    bool operate(QWidget *target, const QString &value);
+    bool chooseItem(QComboBox *list, int item);
+
+    DialogRecorder m_dialogs;
+    BeepCounter m_beeps;
     QTemporaryDir m_dir;
     std::unique_ptr<TFormMain> m_window;
 };

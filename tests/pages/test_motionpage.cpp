@@ -1,4 +1,4 @@
-#include "pagetestkit.h"
+#include "tourkit.h"
 
 #include "protocol/factorydefault.h"
 #include "util/karvutils.h"
@@ -10,7 +10,7 @@ namespace {
 const QString kItems = QStringLiteral("RGCmdOther");
 
 // Which of the item controls are enabled, as 0 and 1 in this order.
-QString enabledStates(const PageTestKit &kit)
+QString enabledStates(const TourKit &kit)
 {
     QString states;
     for (const char *name :
@@ -56,7 +56,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, frame);
         QFETCH(QString, enabled);
-        PageTestKit kit(QStringLiteral("Other..."));
+        TourKit kit(QStringLiteral("Other..."));
         kit.scribbleOverFrame();
         kit.clickItem(kItems, item);
         if (!entry.isEmpty())
@@ -67,7 +67,7 @@ private slots:
 
     void typedPositionBeyondTheRangeIsSentUntilLeft()
     {
-        PageTestKit kit(QStringLiteral("Other..."));
+        TourKit kit(QStringLiteral("Other..."));
         kit.clickItem(kItems, 1);
         kit.typeInto(QStringLiteral("EditPosition"), QStringLiteral("20000000"));
         QCOMPARE(kit.frame(), QStringLiteral("01 23 00 00 2D 31 01 00 00"));
@@ -77,7 +77,7 @@ private slots:
 
     void velocityRewritesOnlyItsOwnBytes()
     {
-        PageTestKit kit(QStringLiteral("Other..."));
+        TourKit kit(QStringLiteral("Other..."));
         kit.clickItem(kItems, 2);
         kit.scribbleOverFrame();
         kit.typeInto(QStringLiteral("EditRotVel"), QStringLiteral("-2"));
@@ -86,7 +86,7 @@ private slots:
 
     void nextItemClearsThePositionBefore()
     {
-        PageTestKit kit(QStringLiteral("Other..."));
+        TourKit kit(QStringLiteral("Other..."));
         kit.clickItem(kItems, 1);
         kit.typeInto(QStringLiteral("EditPosition"), QStringLiteral("-1"));
         kit.clickItem(kItems, 3);
@@ -97,7 +97,7 @@ private slots:
     // click in the radio group.
     void turningToThePageSelectsItsItemAgain()
     {
-        PageTestKit kit(QStringLiteral("Other..."));
+        TourKit kit(QStringLiteral("Other..."));
         QCOMPARE(enabledStates(kit), QStringLiteral("000000"));
         QCOMPARE(kit.frame(), QStringLiteral("01 22 00 00 00 00 00 00 00"));
         kit.clickItem(kItems, 5);
@@ -116,7 +116,7 @@ private slots:
 
     void everyAlarmReasonFitsTheTidyGroup()
     {
-        PageTestKit kit(QStringLiteral("Other..."));
+        TourKit kit(QStringLiteral("Other..."));
         auto *reason = kit.control<QLabel>(QStringLiteral("StaticAlarmReason"));
         QCOMPARE(reason->text(), QString());
         reason->setText(QStringLiteral("DriverError DeviationError ExternalAlarm TravelCheckError "
@@ -124,8 +124,8 @@ private slots:
         QVERIFY(reason->heightForWidth(reason->width()) <= reason->height());
         QVERIFY(reason->minimumSizeHint().width() <= reason->width());
         QCOMPARE(kit.control<QGroupBox>(QStringLiteral("GrpParamOther"))->title(), QStringLiteral(" Parameter "));
-        QCOMPARE(PageTestKit::untidyControl(kit.control(QStringLiteral("GrpParamOther"))), QString());
-        QCOMPARE(PageTestKit::untidyControl(kit.control(QStringLiteral("TabCmdOther"))), QString());
+        QCOMPARE(TourKit::untidyControl(kit.control(QStringLiteral("GrpParamOther"))), QString());
+        QCOMPARE(TourKit::untidyControl(kit.control(QStringLiteral("TabCmdOther"))), QString());
     }
 };
 

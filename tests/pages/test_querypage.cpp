@@ -1,4 +1,4 @@
-#include "pagetestkit.h"
+#include "tourkit.h"
 
 #include "widgets/ledlittle.h"
 
@@ -27,7 +27,7 @@ private slots:
         QFETCH(int, item);
         QFETCH(QString, caption);
         QFETCH(QString, frame);
-        PageTestKit kit(QStringLiteral("Get..."));
+        TourKit kit(QStringLiteral("Get..."));
         kit.scribbleOverFrame();
         kit.clickItem(QStringLiteral("RGCmdGet"), item);
         QCOMPARE(kit.frame(), frame);
@@ -36,7 +36,7 @@ private slots:
 
     void turningToThePageSendsItsSelectedQuery()
     {
-        PageTestKit kit(QStringLiteral("Other..."));
+        TourKit kit(QStringLiteral("Other..."));
         kit.clickItem(QStringLiteral("RGCmdOther"), 1);
         kit.typeInto(QStringLiteral("EditPosition"), QStringLiteral("-1"));
         kit.turnToPage(QStringLiteral("Get..."));
@@ -85,13 +85,13 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, text);
         QFETCH(QString, widest);
-        PageTestKit kit(QStringLiteral("Get..."));
+        TourKit kit(QStringLiteral("Get..."));
         QWidget *answer = kit.control(name);
         auto *group = kit.control<QGroupBox>(QStringLiteral("GrpAnswers"));
         QCOMPARE(answer->parent(), group);
         QCOMPARE(group->title(), QStringLiteral(" Last Answer "));
-        QCOMPARE(PageTestKit::untidyControl(group), QString());
-        QCOMPARE(PageTestKit::untidyControl(kit.control(QStringLiteral("TabCmdGet"))), QString());
+        QCOMPARE(TourKit::untidyControl(group), QString());
+        QCOMPARE(TourKit::untidyControl(kit.control(QStringLiteral("TabCmdGet"))), QString());
         if (auto *lamp = qobject_cast<TLedLittle *>(answer)) {
             QCOMPARE(std::tuple(lamp->LedColor(), lamp->ClicLedColor(), lamp->Interval(), lamp->Blink()),
                      std::tuple(lcBlack, lcDarkGray, 250, false));
