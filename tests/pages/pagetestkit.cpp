@@ -10,7 +10,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStyleOptionComboBox>
@@ -152,10 +154,22 @@ QString nameOf(const QWidget *control)
     return control->objectName();
 }
 
+// The window's settings file; with a device, COM1 is mapped to it.
+QString settingsFile(const QTemporaryDir &dir, const QString &com1Device)
+{
+    const QString path = dir.filePath(QStringLiteral("KarvControl.ini"));
+    if (!com1Device.isEmpty()) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("[Ports]\nCOM1=" + com1Device.toLocal8Bit() + "\n");
+    }
+    return path;
+}
+
 } // namespace
 
-PageTestKit::PageTestKit()
-    : m_window(std::make_unique<TFormMain>(m_dir.filePath(QStringLiteral("KarvControl.ini"))))
+PageTestKit::PageTestKit(const QString &com1Device)
+    : m_window(std::make_unique<TFormMain>(settingsFile(m_dir, com1Device)))
 {
 }
 
@@ -165,6 +179,11 @@ bool PageTestKit::show()
 {
     m_window->show();
     return QTest::qWaitForWindowActive(m_window.get());
+}
+
+void PageTestKit::click(const QString &button) const
+{
+    QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
 }
 
 bool PageTestKit::apply(const QString &step)

@@ -28,7 +28,8 @@ class QComboBox;
 class PageTestKit
 {
 public:
-    PageTestKit();
+    // With a device, COM1 of the window's settings is mapped to it.
+    explicit PageTestKit(const QString &com1Device = {});
     ~PageTestKit();
 
     TFormMain &window() { return *m_window; }
@@ -37,6 +38,7 @@ public:
 
     // Shows the window and waits until it is active: needed before steps.
     bool show();
+    void click(const QString &button) const;
     // False when a control is missing or does not take the step (disabled,
     // say): the steps after it are not done.
     bool apply(const QString &step);

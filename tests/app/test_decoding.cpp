@@ -1,0 +1,214 @@
+// Replies decoded into the window. The test plays the unit on the far side of
+// a pseudo-terminal and writes raw replies, so that every byte pattern can be
+// tried, not only those a unit would send.
+
+#include "../pages/pagetestkit.h"
+#include "../serial/ptypair.h"
+
+#include "serial/comm32.h"
+#include "toolkit/checkbox.h"
+#include "toolkit/combolist.h"
+#include "toolkit/maskedit.h"
+#include "toolkit/spinedit.h"
+#include "toolkit/statictext.h"
+#include "toolkit/ticks.h"
+#include "widgets/ledlittle.h"
+
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// What a control shows, in the words of the expectations: a spin edit's
+// value, a list's item index, "ticked"/"clear", "lit"/"unlit"/"black", a text.
+QString shown(const QWidget *control)
+{
+    if (const auto *edit = qobject_cast<const SpinEdit *>(control))
+        return QString::number(edit->Value());
+    if (const auto *list = qobject_cast<const ComboList *>(control))
+        return QString::number(list->ItemIndex());
+    if (const auto *box = qobject_cast<const CheckBox *>(control))
+        return box->isChecked() ? QStringLiteral("ticked") : QStringLiteral("clear");
+    if (const auto *led = qobject_cast<const TLedLittle *>(control)) {
+        return led->LedColor() == lcCyan       ? QStringLiteral("lit")
+               : led->LedColor() == lcDarkCyan ? QStringLiteral("unlit")
+                                               : QStringLiteral("black");
+    }
+    if (const auto *edit = qobject_cast<const MaskEdit *>(control))
+        return edit->text();
+    if (const auto *label = qobject_cast<const StaticText *>(control))
+        return label->text();
+    return QStringLiteral("<no control>");
+}
+
+// "Name=shown" for each of the names.
+QStringList shownBy(const PageTestKit &kit, const QStringList &expected)
+{
+    QStringList actual;
+    for (const QString &entry : expected) {
+        const QString name = entry.section(QLatin1Char('='), 0, 0);
+        actual << name + QLatin1Char('=') + shown(kit.control(name));
+    }
+    return actual;
+}
+
+} // namespace
+
+class TestDecoding : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FakeTicks> m_ticks;
+    std::unique_ptr<PtyPair> m_unit;
+    std::unique_ptr<PageTestKit> m_kit;
+
+    // The unit answers with the reply, given in hex; the window has read it
+    // once the expected controls show what they should.
+    bool replied(const QString &reply, const QStringList &expected) const
+    {
+        m_unit->Send(QByteArray::fromHex(reply.toLatin1()));
+        return QTest::qWaitFor([&] { return shownBy(*m_kit, expected) == expected; });
+    }
+
+private slots:
+    void init()
+    {
+        m_ticks = std::make_unique<FakeTicks>(1000);
+        m_unit = std::make_unique<PtyPair>();
+        QVERIFY(m_unit->IsValid());
+        m_kit = std::make_unique<PageTestKit>(m_unit->SlavePath());
+        QVERIFY(m_kit->show());
+        m_kit->click(QStringLiteral("BtnOpen"));
+        QVERIFY(m_kit->window().comm32()->IsOpen());
+    }
+
+    void cleanup()
+    {
+        m_kit.reset();
+        m_unit.reset();
+        m_ticks.reset();
+    }
+
+    void replyFillsItsControls_data()
+    {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<QStringList>("expected");
+        const auto row = [](const char *name, const char *reply, const QStringList &expected) {
+            QTest::newRow(name) << QString::fromLatin1(reply) << expected;
+        };
+        row("$11 currents in byte order", "1100050A0F000000",
+            {"EditStandbyCur=5", "EditActiveCur=10", "EditAccelCur=15"});
+        row("$12 predivider clipped to 16", "1200280000000000", {"EditPrediv=16"});
+        row("$14 words low byte first", "1400FF1F34120000", {"EditAcceleration=8191", "EditVelocity=4660"});
+        row("$15 long", "1500563412000000", {"EditPosLimit=1193046"});
+        row("$16", "1600000100000000", {"EditVRef=256"});
+        row("$17 wave -5, decay from byte 6", "170003FB00000100",
+            {"EditMStepRes=3", "EditMStepWave=-5", "CheckMixedDecay=ticked"});
+        row("$17 wave -128 clipped to -127", "1700008000000000", {"EditMStepWave=-127"});
+        row("$20 2^23-1", "2000FFFF7F000000", {"StaticMPos=8388607"});
+        row("$20 -2^23", "2000000080000000", {"StaticMPos=-8388608"});
+        row("$20 -1 in 24 bits", "2000FFFFFF000000", {"StaticMPos=-1"});
+        row("$20 -1 in 32 bits", "2000FFFFFFFF0000", {"StaticMPos=-1"});
+        row("$21 8191, -8192, reference", "2100FF1F00200100",
+            {"StaticActV=8191", "StaticActA=-8192", "LedReference=lit", "LedCorrection=unlit"});
+        row("$21 -1 both, correction", "2100FF3FFF3F0001",
+            {"StaticActV=-1", "StaticActA=-1", "LedReference=unlit", "LedCorrection=lit"});
+        row("$30 only exactly 1 lights", "3000020100000000", {"LedLeftSw=unlit", "LedRightSw=lit", "LedRefSw=unlit"});
+        row("$43 1.23", "437B01FF39300000", {"StaticVersion=1.23", "StaticSerNo=12345", "LedResetFlag=lit"});
+        row("$43 0.05", "4305000000000000", {"StaticVersion=0.05", "StaticSerNo=0", "LedResetFlag=unlit"});
+        row("$43 2.00", "43C8000000010000", {"StaticVersion=2.00", "StaticSerNo=256"});
+        row("$51", "5100000500000000", {"CheckExtAlarm=clear", "CheckDriverError=ticked"});
+        row("$52", "520001000002FFFF", {"StaticAcc=1", "StaticVRef=512", "StaticVMax=65535"});
+        row("$53", "53000102FF000000", {"StaticCurStand=1", "StaticCurConst=2", "StaticCurAccel=255"});
+        row("$54 bytes 2 and 6 unread", "5400070100010701",
+            {"CbSwOne=1", "CbCalDir=0", "CbMovement=1", "CbTravelcheck=1"});
+        row("$54 index beyond the list", "5400000700000002", {"CbSwOne=-1", "CbTravelcheck=-1"});
+        row("$55 eight hex digits", "5500CDAB34120000", {"EditReceiveID=1234ABCD"});
+        row("$56 leading zeros", "5600010000800000", {"EditSendID=80000001"});
+        row("$57", "5700341200000000", {"EditSoftStop=4660"});
+        row("$58 byte 3 unread", "580005FF34120000", {"EditCorrection=5", "EditTolerance=4660"});
+        row("$59", "5900FFFF00000000", {"EditTT=65535"});
+        row("$63 bow clipped to 1", "6300000000000000", {"EditBow=1"});
+        row("$70 configuration 0000101", "7000050234010300",
+            {"EditEncConf=0000101", "EditEncPrediv=2", "EditEncDeviation=308", "EditEncMult=3"});
+        row("$71 -1 from three bytes", "7100FFFFFF7F0000", {"StaticEncCount=-1"});
+        row("$71 -2^23", "7100000080000000", {"StaticEncCount=-8388608"});
+        row("$73", "7300010234000000", {"CheckDevInt=ticked", "CbDeviationStop=2", "EditAutoCorrect=52"});
+        row("$74 reasons keep their blanks", "7400010000010000",
+            {"StaticAlarmReason=DriverError TravelCheckError "});
+        row("$74 last three run together", "74000001010001FF",
+            {"StaticAlarmReason=DeviationError ExternalAlarm PositionErrorUndervoltageOvertemperature"});
+    }
+    void replyFillsItsControls()
+    {
+        QFETCH(QString, reply);
+        QFETCH(QStringList, expected);
+        QVERIFY(replied(reply, expected));
+    }
+
+    void alarmReasonsStartAfresh()
+    {
+        QVERIFY(replied("7400010000000000", {"StaticAlarmReason=DriverError "}));
+        // Bits 2..7 of byte 7 are no reasons.
+        QVERIFY(replied("74000000000000FC", {"StaticAlarmReason="}));
+    }
+
+    void replyWithoutDecodingEndsTheWait_data()
+    {
+        QTest::addColumn<QString>("reply");
+        QTest::newRow("$80") << "8001020304050607";
+        QTest::newRow("$81") << "8101FFFFFFFF0000";
+        QTest::newRow("$82") << "820100FFFF7F0000";
+    }
+    void replyWithoutDecodingEndsTheWait()
+    {
+        QFETCH(QString, reply);
+        QVERIFY(m_kit->apply({"PageCommands=3", "RGCmdGet=0"}));
+        m_kit->click(QStringLiteral("BtnSend"));
+        QCOMPARE(m_unit->Receive(9).size(), 9);
+        QVERIFY(m_kit->window().exchange().AwaitingReply());
+        const QStringList answers = {"StaticMPos=", "StaticSerNo=", "StaticAcc="};
+        const QStringList before = shownBy(*m_kit, answers);
+
+        m_unit->Send(QByteArray::fromHex(reply.toLatin1()));
+        QVERIFY(QTest::qWaitFor([&] { return !m_kit->window().exchange().AwaitingReply(); }));
+        QCOMPARE(shownBy(*m_kit, answers), before);
+        QCOMPARE(m_kit->commandBytes(), QStringLiteral("20 00 00 00 00 00 00 00"));
+    }
+
+    void decodedValuesFlowIntoTheCommandBytes_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("bytes");
+        QTest::newRow("reply for the selected command")
+            << QStringList{"RGCmdSet=1"} << "1400FF1F34120000" << "EditVelocity=4660" << "14 00 FF 1F 34 12 00 00";
+        QTest::newRow("reply for another command")
+            << QStringList{"RGCmdSet=3"} << "1400FF1F34120000" << "EditVelocity=4660" << "12 00 00 00 00 00 00 00";
+        QTest::newRow("clipped value composed")
+            << QStringList{"RGCmdSet=3"} << "1200280000000000" << "EditPrediv=16" << "12 00 10 00 00 00 00 00";
+        QTest::newRow("reading modifier keeps P1..P6 zero")
+            << QStringList{"CbModifier1=2", "RGCmdSet=1"} << "1400FF1F34120000" << "EditVelocity=4660"
+            << "14 02 00 00 00 00 00 00";
+        QTest::newRow("list set by the reply raises no change")
+            << QStringList{"RGCmdSet=5"} << "5400000100010001" << "CbTravelcheck=1" << "54 00 00 00 00 00 00 00";
+        QTest::newRow("page (2): encoder configuration")
+            << QStringList{"PageCommands=1"} << "7000050234010300" << "EditEncMult=3" << "70 00 05 02 34 01 03 00";
+    }
+    void decodedValuesFlowIntoTheCommandBytes()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, reply);
+        QFETCH(QString, control);
+        QFETCH(QString, bytes);
+        QVERIFY(m_kit->apply(steps));
+        QVERIFY(replied(reply, {control}));
+        QCOMPARE(m_kit->commandBytes(), bytes);
+    }
+};
+
+QTEST_MAIN(TestDecoding)
+#include "test_decoding.moc"
