@@ -6,54 +6,11 @@
 #include "../serial/ptypair.h"
 
 #include "serial/comm32.h"
-#include "toolkit/checkbox.h"
-#include "toolkit/combolist.h"
-#include "toolkit/maskedit.h"
-#include "toolkit/spinedit.h"
-#include "toolkit/statictext.h"
 #include "toolkit/ticks.h"
-#include "widgets/ledlittle.h"
 
 #include <QTest>
 
 #include <memory>
-
-namespace {
-
-// What a control shows, in the words of the expectations: a spin edit's
-// value, a list's item index, "ticked"/"clear", "lit"/"unlit"/"black", a text.
-QString shown(const QWidget *control)
-{
-    if (const auto *edit = qobject_cast<const SpinEdit *>(control))
-        return QString::number(edit->Value());
-    if (const auto *list = qobject_cast<const ComboList *>(control))
-        return QString::number(list->ItemIndex());
-    if (const auto *box = qobject_cast<const CheckBox *>(control))
-        return box->isChecked() ? QStringLiteral("ticked") : QStringLiteral("clear");
-    if (const auto *led = qobject_cast<const TLedLittle *>(control)) {
-        return led->LedColor() == lcCyan       ? QStringLiteral("lit")
-               : led->LedColor() == lcDarkCyan ? QStringLiteral("unlit")
-                                               : QStringLiteral("black");
-    }
-    if (const auto *edit = qobject_cast<const MaskEdit *>(control))
-        return edit->text();
-    if (const auto *label = qobject_cast<const StaticText *>(control))
-        return label->text();
-    return QStringLiteral("<no control>");
-}
-
-// "Name=shown" for each of the names.
-QStringList shownBy(const PageTestKit &kit, const QStringList &expected)
-{
-    QStringList actual;
-    for (const QString &entry : expected) {
-        const QString name = entry.section(QLatin1Char('='), 0, 0);
-        actual << name + QLatin1Char('=') + shown(kit.control(name));
-    }
-    return actual;
-}
-
-} // namespace
 
 class TestDecoding : public QObject
 {
@@ -69,7 +26,7 @@ private:
     bool replied(const QString &reply, const QStringList &expected) const
     {
         m_unit->Send(QByteArray::fromHex(reply.toLatin1()));
-        return QTest::qWaitFor([&] { return shownBy(*m_kit, expected) == expected; });
+        return QTest::qWaitFor([&] { return m_kit->shown(expected) == expected; });
     }
 
 private slots:
@@ -170,11 +127,11 @@ private slots:
         QCOMPARE(m_unit->Receive(9).size(), 9);
         QVERIFY(m_kit->window().exchange().AwaitingReply());
         const QStringList answers = {"StaticMPos=", "StaticSerNo=", "StaticAcc="};
-        const QStringList before = shownBy(*m_kit, answers);
+        const QStringList before = m_kit->shown(answers);
 
         m_unit->Send(QByteArray::fromHex(reply.toLatin1()));
         QVERIFY(QTest::qWaitFor([&] { return !m_kit->window().exchange().AwaitingReply(); }));
-        QCOMPARE(shownBy(*m_kit, answers), before);
+        QCOMPARE(m_kit->shown(answers), before);
         QCOMPARE(m_kit->commandBytes(), QStringLiteral("20 00 00 00 00 00 00 00"));
     }
 

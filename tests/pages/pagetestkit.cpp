@@ -1,9 +1,13 @@
 #include "pagetestkit.h"
 
+#include "toolkit/checkbox.h"
+#include "toolkit/combolist.h"
 #include "toolkit/maskedit.h"
 #include "toolkit/pagecontrol.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/spinedit.h"
+#include "toolkit/statictext.h"
+#include "widgets/ledlittle.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -154,6 +158,26 @@ QString nameOf(const QWidget *control)
     return control->objectName();
 }
 
+QString shownBy(const QWidget *control)
+{
+    if (const auto *edit = qobject_cast<const SpinEdit *>(control))
+        return QString::number(edit->Value());
+    if (const auto *list = qobject_cast<const ComboList *>(control))
+        return QString::number(list->ItemIndex());
+    if (const auto *box = qobject_cast<const CheckBox *>(control))
+        return box->isChecked() ? QStringLiteral("ticked") : QStringLiteral("clear");
+    if (const auto *led = qobject_cast<const TLedLittle *>(control)) {
+        return led->LedColor() == lcCyan       ? QStringLiteral("lit")
+               : led->LedColor() == lcDarkCyan ? QStringLiteral("unlit")
+                                               : QStringLiteral("black");
+    }
+    if (const auto *edit = qobject_cast<const MaskEdit *>(control))
+        return edit->text();
+    if (const auto *label = qobject_cast<const StaticText *>(control))
+        return label->text();
+    return QStringLiteral("<no control>");
+}
+
 // The window's settings file; with a device, COM1 is mapped to it.
 QString settingsFile(const QTemporaryDir &dir, const QString &com1Device)
 {
@@ -247,6 +271,16 @@ bool PageTestKit::chooseItem(QComboBox *list, int item)
         QTest::keyClick(popup, step);
     QTest::keyClick(popup, Qt::Key_Return);
     return list->currentIndex() == item && !popup->isVisible();
+}
+
+QStringList PageTestKit::shown(const QStringList &entries) const
+{
+    QStringList actual;
+    for (const QString &entry : entries) {
+        const QString name = entry.section(QLatin1Char('='), 0, 0);
+        actual << name + QLatin1Char('=') + shownBy(control(name));
+    }
+    return actual;
 }
 
 QString PageTestKit::frame() const

@@ -50,6 +50,10 @@ public:
         return m_window->findChild<Widget *>(name);
     }
 
+    // "Name=shown" for each "Name=..." entry: a spin edit's value, a list's
+    // item index, "ticked"/"clear", an LED "lit"/"unlit"/"black", a text.
+    QStringList shown(const QStringList &entries) const;
+
     // The command-bytes display, space-separated: ADR, CMD, P0..P6.
     QString frame() const;
     // The same without ADR.
