@@ -1,11 +1,16 @@
 // screenshots [outdir]: shows the main window, turns to each page as the
 // operator would and saves a picture of the window per page as
-// <page name>[-<suffix>].png.
+// <page name>[-<suffix>].png. COM1 is a simulated unit in this process, so
+// that shots can show its answers.
 
 #include "app/formmain.h"
+#include "sim/simulatedunit.h"
 #include "toolkit/application.h"
 
 #include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -23,15 +28,43 @@ struct Shot
 {
     int page;
     QString suffix; // tells several shots of one page apart
-    std::function<void(TFormMain &)> prepare;
+    std::function<bool(TFormMain &)> prepare; // false when it could not be done
 };
 
-QList<Shot> shots(int pageCount)
+// Clicks the item of the page's command group and sends it; returns once
+// the reply is shown; false when none came.
+bool send(TFormMain &window, const QString &group, int item)
+{
+    QRadioButton *button = window.findChild<QWidget *>(group)->findChildren<QRadioButton *>().value(item);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+    QTest::qWait(150); // past the pacing after the previous send
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("BtnSend")), Qt::LeftButton);
+    return QTest::qWaitFor([&] { return !window.exchange().AwaitingReply(); });
+}
+
+QList<Shot> shots(int pageCount, karvsim::SimulatedUnit &unit)
 {
     QList<Shot> list;
     for (int page = 0; page < pageCount; ++page)
         list.append({page, {}, {}});
+    list.append({3, QStringLiteral("position"), [](TFormMain &window) { return send(window, QStringLiteral("RGCmdGet"), 0); }});
+    list.append({4, QStringLiteral("alarmreset"), [&unit](TFormMain &window) {
+                     unit.raiseAlarm(karvsim::Alarm::DriverError);
+                     unit.raiseAlarm(karvsim::Alarm::TravelCheckError);
+                     unit.raiseAlarm(karvsim::Alarm::Undervoltage);
+                     return send(window, QStringLiteral("RGCmdOther"), 6);
+                 }});
     return list;
+}
+
+// A settings file that maps COM1 to the device.
+QString settingsFile(const QTemporaryDir &dir, const std::string &device)
+{
+    const QString path = dir.filePath(QStringLiteral("KarvControl.ini"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write("[Ports]\nCOM1=" + QByteArray::fromStdString(device) + "\n");
+    return path;
 }
 
 // A click on the tab, so that the page composes its command as it does for
@@ -65,18 +98,20 @@ int main(int argc, char *argv[])
     if (!outDir.mkpath(QStringLiteral(".")))
         return fail(QStringLiteral("cannot create ") + outDir.path());
 
+    karvsim::SimulatedUnit unit;
     const QTemporaryDir settingsDir;
-    TFormMain window(settingsDir.filePath(QStringLiteral("KarvControl.ini")));
+    TFormMain window(settingsFile(settingsDir, unit.devicePath()));
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return fail(QStringLiteral("the window was not shown"));
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("BtnOpen")), Qt::LeftButton);
 
     auto *pages = window.findChild<QTabWidget *>(QStringLiteral("PageCommands"));
-    for (const Shot &shot : shots(pages->count())) {
+    for (const Shot &shot : shots(pages->count(), unit)) {
         turnToPage(pages, shot.page);
-        if (shot.prepare)
-            shot.prepare(window);
         const QString path = outDir.filePath(fileName(pages, shot));
+        if (shot.prepare && !shot.prepare(window))
+            return fail(QStringLiteral("no reply for ") + path);
         if (!window.grab().save(path))
             return fail(QStringLiteral("cannot write ") + path);
         std::printf("%s\n", qPrintable(path));
