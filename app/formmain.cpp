@@ -61,7 +61,12 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
     FormCreate();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain()
+{
+    // The pages compose into m_commandBytes while they live, and the window
+    // still sends them focus changes as it goes: they go first.
+    delete ui.PageCommands;
+}
 
 void TFormMain::createPages()
 {
