@@ -32,9 +32,10 @@ inline QRect modifierGroup(int commandHeight)
     return {kMargin, kMargin + commandHeight + kMargin, kCommandWidth, kModifierHeight};
 }
 
+// As wide as the group allows: "Set and store in EEPROM" needs it.
 inline QRect modifierList()
 {
-    return {16, 24, kCommandWidth - 32, 21};
+    return {8, 24, kCommandWidth - 16, 21};
 }
 
 } // namespace PageLayout
