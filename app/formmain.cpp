@@ -3,6 +3,7 @@
 #include "app/hexkeyfilter.h"
 #include "pages/commandbytes.h"
 #include "pages/commandpage.h"
+#include "pages/pidpage.h"
 #include "serial/comm32.h"
 #include "toolkit/application.h"
 #include "toolkit/combolist.h"
@@ -70,6 +71,7 @@ TFormMain::~TFormMain()
 
 void TFormMain::createPages()
 {
+    m_pages[2] = new PidPage(*m_commandBytes, ui.TabPID);
 }
 
 void TFormMain::FormCreate()

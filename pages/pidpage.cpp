@@ -1,0 +1,237 @@
+#include "pages/pidpage.h"
+
+#include "pages/commandbytes.h"
+#include "pages/modifiergroup.h"
+#include "pages/pagelayout.h"
+#include "toolkit/checkbox.h"
+#include "toolkit/combolist.h"
+#include "toolkit/radiogroup.h"
+#include "toolkit/spinedit.h"
+
+#include <array>
+#include <initializer_list>
+
+namespace {
+
+using Byte = CommandBytes::Byte;
+
+// Both groups are this tall: the radio group then spreads its five items
+// 32 pixels apart, each level with the row of its command's controls.
+constexpr int kGroupHeight = 178;
+constexpr int kFirstRowTop = 20;
+constexpr int kRowPitch = 32;
+constexpr int kFieldHeight = 21;
+
+// The clock row's four fields, packed to fit the group.
+constexpr std::array kClockFieldLeft{30, 137, 246, 358};
+constexpr int kClockListWidth = 58;
+// The other rows share three columns of fields.
+constexpr std::array kColumnLeft{56, 189, 322};
+constexpr int kByteWidth = 40;
+constexpr int kRangeWidth = 32;
+constexpr int kWordWidth = 44;
+constexpr int kRangeGap = 3;
+
+QRect field(int left, int row, int width)
+{
+    return {left, kFirstRowTop + row * kRowPitch, width, kFieldHeight};
+}
+
+// The spin edits' values, one byte each from first on, unmasked.
+void setValues(CommandBytes &frame, Byte first, std::initializer_list<const SpinEdit *> edits)
+{
+    int byte = first;
+    for (const SpinEdit *edit : edits)
+        frame.setHex(Byte(byte++), edit->Value());
+}
+
+// A 16-bit field: its low byte, then the value shifted right by 8, which
+// shows more digits while an out-of-range number is being typed.
+void setWord(CommandBytes &frame, Byte first, int value)
+{
+    frame.setHex(first, value & 0xFF);
+    frame.setHex(Byte(first + 1), value >> 8);
+}
+
+} // namespace
+
+PidPage::PidPage(CommandBytes &bytes, QWidget *sheet)
+    : CommandPage(bytes, sheet)
+    , RgPID(Toolkit::placed(new RadioGroup(QStringLiteral(" Command "),
+                                           {QStringLiteral("$6A: PID Configuration"),
+                                            QStringLiteral("$6B: PID Coefficients"),
+                                            QStringLiteral("$6C: PID Part Clipping"),
+                                            QStringLiteral("$6D: PID Sum Clipping"), QStringLiteral("$6F: PID Enable")},
+                                           sheet),
+                            "RgPID", PageLayout::commandGroup(kGroupHeight)))
+    , m_parameters(Toolkit::placed(new QGroupBox(QStringLiteral(" Parameter "), sheet), "GrpPID",
+                                   PageLayout::parameterGroup(kGroupHeight)),
+                   this, [this](QObject *sender) { CbPIDClkChange(sender); })
+{
+    RgPID->setItemIndex(Configuration);
+    createClockRow();
+    createCoefficientRow();
+    createPartClippingRow();
+    createSumClippingRow();
+    CheckPIDEnable = m_parameters.checkBox(QStringLiteral("Enabled"), "CheckPIDEnable",
+                                           field(kColumnLeft[0], Enable, 80), Enable);
+    CbModifier3 = addModifierGroup(sheet, "GrpModifier3", "CbModifier3", kGroupHeight);
+
+    Toolkit::connectHandler(RgPID, &RadioGroup::itemClicked, this, &PidPage::RgPIDClick);
+    Toolkit::connectHandler(CbModifier3, &ComboList::changed, this, &PidPage::CbModifier3Change);
+}
+
+void PidPage::createClockRow()
+{
+    const QStringList pidClocks{QStringLiteral("1/1"), QStringLiteral("1/2"),  QStringLiteral("1/3"),
+                                QStringLiteral("1/4"), QStringLiteral("1/8"),  QStringLiteral("1/16"),
+                                QStringLiteral("1/32"), QStringLiteral("1/64")};
+    // The differential and velocity clocks have no 1/2 and no 1/3.
+    const QStringList dividers{QStringLiteral("1/1"),  QStringLiteral("1/4"),  QStringLiteral("1/8"),
+                               QStringLiteral("1/16"), QStringLiteral("1/32"), QStringLiteral("1/64"),
+                               QStringLiteral("1/128"), QStringLiteral("1/256")};
+    const auto clockList = [&](const char *name, int column, const QStringList &items) {
+        return m_parameters.comboList(name, field(kClockFieldLeft[column], Configuration, kClockListWidth), items,
+                                      Configuration);
+    };
+    CbPIDClk = clockList("CbPIDClk", 0, pidClocks);
+    CbDiffClk = clockList("CbDiffClk", 1, dividers);
+    CbVClk = clockList("CbVClk", 2, dividers);
+    EditVFact = m_parameters.spinEdit("EditVFact", field(kClockFieldLeft[3], Configuration, kWordWidth), 0, 4095,
+                                      Configuration);
+    m_parameters.label(QStringLiteral("Clk:"), "LblPIDClk", CbPIDClk, Configuration);
+    m_parameters.label(QStringLiteral("DiffClk:"), "LblDiffClk", CbDiffClk, Configuration);
+    m_parameters.label(QStringLiteral("VClock:"), "LblVClk", CbVClk, Configuration);
+    m_parameters.label(QStringLiteral("VFactor:"), "LblVFact", EditVFact, Configuration);
+}
+
+void PidPage::createCoefficientRow()
+{
+    // Each coefficient with its range to its right.
+    const auto coefficient = [&](const char *name, int column) {
+        return m_parameters.spinEdit(name, field(kColumnLeft[column], Coefficients, kByteWidth), 0, 255,
+                                     Coefficients);
+    };
+    const auto range = [&](const char *name, int column, int maxValue) {
+        return m_parameters.spinEdit(
+            name, field(kColumnLeft[column] + kByteWidth + kRangeGap, Coefficients, kRangeWidth), 0, maxValue,
+            Coefficients);
+    };
+    EditPCof = coefficient("EditPCof", 0);
+    EditPRange = range("EditPRange", 0, 7);
+    EditICof = coefficient("EditICof", 1);
+    EditIRange = range("EditIRange", 1, 15);
+    EditDCof = coefficient("EditDCof", 2);
+    EditDRange = range("EditDRange", 2, 7);
+    m_parameters.label(QStringLiteral("P:"), "LblP", EditPCof, Coefficients);
+    m_parameters.label(QStringLiteral("I:"), "LblI", EditICof, Coefficients);
+    m_parameters.label(QStringLiteral("D:"), "LblD", EditDCof, Coefficients);
+}
+
+void PidPage::createPartClippingRow()
+{
+    const auto clip = [&](const char *name, int column) {
+        return m_parameters.spinEdit(name, field(kColumnLeft[column], PartClipping, kByteWidth), 0, 255,
+                                     PartClipping);
+    };
+    EditPClip = clip("EditPClip", 0);
+    EditIClip = clip("EditIClip", 1);
+    EditDClip = clip("EditDClip", 2);
+    m_parameters.label(QStringLiteral("P:"), "LblPC", EditPClip, PartClipping);
+    m_parameters.label(QStringLiteral("I:"), "LblIC", EditIClip, PartClipping);
+    m_parameters.label(QStringLiteral("D:"), "LblDC", EditDClip, PartClipping);
+}
+
+void PidPage::createSumClippingRow()
+{
+    const auto sumField = [&](const char *name, int column, int width, int maxValue) {
+        return m_parameters.spinEdit(name, field(kColumnLeft[column], SumClipping, width), 0, maxValue,
+                                     SumClipping);
+    };
+    EditCISum = sumField("EditCISum", 0, kByteWidth, 255);
+    EditCIInput = sumField("EditCIInput", 1, kByteWidth, 255);
+    EditClipSum = sumField("EditClipSum", 2, kWordWidth, 8191);
+    m_parameters.label(QStringLiteral("IntSum:"), "LblIntSum", EditCISum, SumClipping);
+    m_parameters.label(QStringLiteral("IntInput:"), "LblIntInp", EditCIInput, SumClipping);
+    m_parameters.label(QStringLiteral("ClipSum:"), "LblClipSum", EditClipSum, SumClipping);
+}
+
+void PidPage::PageActivated()
+{
+    CbModifier3Change();
+}
+
+void PidPage::RgPIDClick()
+{
+    const int item = RgPID->ItemIndex();
+    CbPIDClkChange(firstControlOf(item));
+    // Only the coefficients use P5 and P6.
+    if (item != Coefficients)
+        bytes().zero({CommandBytes::P5, CommandBytes::P6});
+    m_parameters.enableCommand(item);
+    CbModifier3->setEnabled(item != Enable);
+}
+
+void PidPage::CbPIDClkChange(QObject *Sender)
+{
+    const int item = RgPID->ItemIndex();
+    if (Toolkit::tagOf(Sender) == item)
+        composeCommand(item);
+    // Enabling takes no modifier.
+    if (item == Enable) {
+        bytes().setHex(CommandBytes::P0, 0);
+        return;
+    }
+    const int modifier = CbModifier3->ItemIndex();
+    bytes().setHex(CommandBytes::P0, modifier);
+    if (isReadingModifier(modifier))
+        bytes().zeroParameters();
+}
+
+void PidPage::CbModifier3Change()
+{
+    bytes().setHex(CommandBytes::P0, CbModifier3->ItemIndex());
+    RgPIDClick();
+}
+
+void PidPage::composeCommand(int item)
+{
+    CommandBytes &frame = bytes();
+    switch (item) {
+    case Configuration:
+        frame.setHex(CommandBytes::CMD, 0x6A);
+        setWord(frame, CommandBytes::P1, clockWord());
+        setWord(frame, CommandBytes::P3, EditVFact->Value());
+        break;
+    case Coefficients:
+        frame.setHex(CommandBytes::CMD, 0x6B);
+        setValues(frame, CommandBytes::P1, {EditPCof, EditPRange, EditICof, EditIRange, EditDCof, EditDRange});
+        break;
+    case PartClipping:
+        frame.setHex(CommandBytes::CMD, 0x6C);
+        setValues(frame, CommandBytes::P1, {EditPClip, EditIClip, EditDClip});
+        frame.zero({CommandBytes::P4});
+        break;
+    case SumClipping:
+        frame.setHex(CommandBytes::CMD, 0x6D);
+        setValues(frame, CommandBytes::P1, {EditCISum, EditCIInput});
+        setWord(frame, CommandBytes::P3, EditClipSum->Value());
+        break;
+    case Enable:
+        frame.setHex(CommandBytes::CMD, 0x6F);
+        frame.setHex(CommandBytes::P1, CheckPIDEnable->isChecked() ? 1 : 0);
+        frame.zero({CommandBytes::P2, CommandBytes::P3, CommandBytes::P4});
+        break;
+    }
+}
+
+int PidPage::clockWord() const
+{
+    return CbPIDClk->ItemIndex() + 8 * CbDiffClk->ItemIndex() + 64 * CbVClk->ItemIndex();
+}
+
+QObject *PidPage::firstControlOf(int item) const
+{
+    const std::array<QObject *, 5> firstControls{CbPIDClk, EditPCof, EditPClip, EditCISum, CheckPIDEnable};
+    return firstControls.at(item);
+}

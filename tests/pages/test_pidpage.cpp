@@ -1,0 +1,180 @@
+#include "pagetestkit.h"
+
+namespace {
+
+constexpr int kPidPage = 2;
+constexpr int kDevicePage = 5;
+
+// The controls of the " Parameter " group by the radio item they belong to.
+const QList<QStringList> kControlsOfItem{
+    {"LblPIDClk", "CbPIDClk", "LblDiffClk", "CbDiffClk", "LblVClk", "CbVClk", "LblVFact", "EditVFact"},
+    {"LblP", "EditPCof", "EditPRange", "LblI", "EditICof", "EditIRange", "LblD", "EditDCof", "EditDRange"},
+    {"LblPC", "EditPClip", "LblIC", "EditIClip", "LblDC", "EditDClip"},
+    {"LblIntSum", "EditCISum", "LblIntInp", "EditCIInput", "LblClipSum", "EditClipSum"},
+    {"CheckPIDEnable"},
+};
+
+} // namespace
+
+class TestPidPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void framesOfTheCommands_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("frame");
+
+        // Clock word: PIDClk index + 8 x DiffClk index + 64 x VClk index.
+        QTest::newRow("configuration at its defaults") << QStringList{} << "6A 00 00 00 00 00 00 00";
+        QTest::newRow("slowest clocks give 511")
+            << QStringList{"CbPIDClk=7", "CbDiffClk=7", "CbVClk=7"} << "6A 00 FF 01 00 00 00 00";
+        QTest::newRow("1/3 and 1/4 give 10")
+            << QStringList{"CbPIDClk=2", "CbDiffClk=1"} << "6A 00 0A 00 00 00 00 00";
+        QTest::newRow("VFactor 4095") << QStringList{"EditVFact=4095"} << "6A 00 00 00 FF 0F 00 00";
+        QTest::newRow("VFactor typed beyond its range")
+            << QStringList{"EditVFact=5000"} << "6A 00 00 00 88 13 00 00";
+        QTest::newRow("configuration read actual")
+            << QStringList{"CbPIDClk=7", "EditVFact=100", "CbModifier3=3"} << "6A 03 00 00 00 00 00 00";
+
+        const QStringList coefficients{"RgPID=1",      "EditPCof=200", "EditPRange=7", "EditICof=100",
+                                       "EditIRange=15", "EditDCof=50",  "EditDRange=3"};
+        QTest::newRow("coefficients") << coefficients << "6B 00 C8 07 64 0F 32 03";
+        QTest::newRow("coefficients set temporarily")
+            << QStringList{"CbModifier3=1"} + coefficients << "6B 01 C8 07 64 0F 32 03";
+        QTest::newRow("coefficients read stored")
+            << coefficients + QStringList{"CbModifier3=2"} << "6B 02 00 00 00 00 00 00";
+        QTest::newRow("values typed under a reading modifier")
+            << QStringList{"CbModifier3=2", "RgPID=1", "EditPCof=200"} << "6B 02 00 00 00 00 00 00";
+        QTest::newRow("back to a setting modifier")
+            << coefficients + QStringList{"CbModifier3=2", "CbModifier3=1"} << "6B 01 C8 07 64 0F 32 03";
+        QTest::newRow("coefficient typed beyond its range")
+            << QStringList{"RgPID=1", "EditPCof=300"} << "6B 00 12C 00 00 00 00 00";
+
+        QTest::newRow("part clipping")
+            << QStringList{"RgPID=2", "EditPClip=1", "EditIClip=2", "EditDClip=255"} << "6C 00 01 02 FF 00 00 00";
+        QTest::newRow("part clipping clears what the coefficients left")
+            << coefficients + QStringList{"RgPID=2"} << "6C 00 00 00 00 00 00 00";
+
+        QTest::newRow("sum clipping, ClipSum 8191")
+            << QStringList{"RgPID=3", "EditCISum=10", "EditCIInput=20", "EditClipSum=8191"}
+            << "6D 00 0A 14 FF 1F 00 00";
+        QTest::newRow("sum clipping read actual")
+            << QStringList{"RgPID=3", "EditClipSum=8191", "CbModifier3=3"} << "6D 03 00 00 00 00 00 00";
+        QTest::newRow("text that is not a number reads as the minimum")
+            << QStringList{"RgPID=3", "EditClipSum=8191", "EditClipSum=-"} << "6D 00 00 00 00 00 00 00";
+
+        QTest::newRow("enable, not ticked") << QStringList{"RgPID=4"} << "6F 00 00 00 00 00 00 00";
+        QTest::newRow("enable, ticked") << QStringList{"RgPID=4", "CheckPIDEnable=1"} << "6F 00 01 00 00 00 00 00";
+        QTest::newRow("enable ignores a reading modifier")
+            << QStringList{"CbModifier3=2", "RgPID=4", "CheckPIDEnable=1"} << "6F 00 01 00 00 00 00 00";
+        QTest::newRow("enable over what the coefficients left")
+            << coefficients + QStringList{"CbModifier3=1", "RgPID=4"} << "6F 00 00 00 00 00 00 00";
+
+        QTest::newRow("coming back from another page")
+            << QStringList{"CbModifier3=1", "RgPID=1", "EditDRange=3", QString("page=%1").arg(kDevicePage),
+                           QString("page=%1").arg(kPidPage)}
+            << "6B 01 00 00 00 00 00 03";
+    }
+    void framesOfTheCommands()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, frame);
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        QVERIFY(kit.operate(QStringList{QString("page=%1").arg(kPidPage)} + steps));
+        QCOMPARE(kit.frame(), frame);
+        QVERIFY(kit.boxes().isEmpty());
+    }
+
+    void selectionEnablesTheCommandsControls_data()
+    {
+        QTest::addColumn<int>("item");
+        for (int item = 0; item < kControlsOfItem.size(); ++item)
+            QTest::addRow("item %d", item) << item;
+    }
+    void selectionEnablesTheCommandsControls()
+    {
+        QFETCH(int, item);
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        // From the last item, so that every control changes at least once.
+        QVERIFY(kit.operate({QString("page=%1").arg(kPidPage), "RgPID=4", QString("RgPID=%1").arg(item)}));
+        for (int tag = 0; tag < kControlsOfItem.size(); ++tag) {
+            for (const QString &name : kControlsOfItem.at(tag)) {
+                const QWidget *control = kit.control(name);
+                QVERIFY2(control, qPrintable(name));
+                QVERIFY2(control->isEnabled() == (tag == item), qPrintable(name));
+            }
+        }
+        QCOMPARE(kit.control("CbModifier3")->isEnabled(), item != 4);
+    }
+
+    void typedValueClipsWhenTheFieldIsLeft()
+    {
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        QVERIFY(kit.operate({QString("page=%1").arg(kPidPage), "RgPID=1", "EditIRange=99"}));
+        QCOMPARE(kit.frame(), QString("6B 00 00 00 00 63 00 00"));
+        kit.pressTab();
+        QCOMPARE(kit.control<SpinEdit>("EditIRange")->text(), QString("15"));
+        QCOMPARE(kit.frame(), QString("6B 00 00 00 00 0F 00 00"));
+    }
+
+    // What a reply writes into a spin edit re-runs the composer; only the
+    // selected command's controls recompose it.
+    void valueWrittenIntoAnotherCommandLeavesItsBytes_data()
+    {
+        QTest::addColumn<int>("modifier");
+        QTest::addColumn<QString>("frame");
+        QTest::newRow("setting") << 1 << "6A 01 07 00 00 00 00 00";
+        QTest::newRow("reading") << 3 << "6A 03 00 00 00 00 00 00";
+    }
+    void valueWrittenIntoAnotherCommandLeavesItsBytes()
+    {
+        QFETCH(int, modifier);
+        QFETCH(QString, frame);
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        QVERIFY(kit.operate({QString("page=%1").arg(kPidPage), "CbPIDClk=7", QString("CbModifier3=%1").arg(modifier)}));
+        kit.control<SpinEdit>("EditPCof")->setValue(200);
+        QCOMPARE(kit.frame(), frame);
+        kit.control<SpinEdit>("EditVFact")->setValue(300);
+        QCOMPARE(kit.frame().left(5), frame.left(5));
+        QCOMPARE(kit.frame() == frame, modifier >= 2);
+    }
+
+    void modifierIsLinkedToNoOtherPage()
+    {
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        const QList<ComboList *> lists = kit.control(QStringLiteral("PageCommands"))->findChildren<ComboList *>();
+        QMap<QString, int> modifiers;
+        for (const ComboList *list : lists) {
+            if (list->objectName().startsWith("CbModifier"))
+                modifiers.insert(list->objectName(), list->ItemIndex());
+        }
+        QVERIFY(modifiers.size() >= 2);
+        QVERIFY(kit.operate({QString("page=%1").arg(kPidPage), "CbModifier3=3"}));
+        modifiers["CbModifier3"] = 3;
+        for (auto it = modifiers.cbegin(); it != modifiers.cend(); ++it)
+            QCOMPARE(kit.control<ComboList>(it.key())->ItemIndex(), it.value());
+    }
+
+    void pageIsLaidOutWithinItsGroups()
+    {
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        QVERIFY(kit.operate({QString("page=%1").arg(kPidPage)}));
+        const QStringList faults = kit.layoutFaults("TabPID");
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+        const QRect command = kit.control("RgPID")->geometry();
+        QVERIFY(kit.control("GrpPID")->x() > command.right());
+        QCOMPARE(kit.control("GrpModifier3")->x(), command.x());
+        QVERIFY(kit.control("GrpModifier3")->y() > command.bottom());
+    }
+};
+
+QTEST_MAIN(TestPidPage)
+#include "test_pidpage.moc"
