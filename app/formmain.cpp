@@ -3,6 +3,7 @@
 #include "app/hexkeyfilter.h"
 #include "pages/commandbytes.h"
 #include "pages/commandpage.h"
+#include "pages/devicepage.h"
 #include "pages/pidpage.h"
 #include "serial/comm32.h"
 #include "toolkit/application.h"
@@ -72,6 +73,7 @@ TFormMain::~TFormMain()
 void TFormMain::createPages()
 {
     m_pages[2] = new PidPage(*m_commandBytes, ui.TabPID);
+    m_pages[5] = new DevicePage(*m_commandBytes, ui.TabK410);
 }
 
 void TFormMain::FormCreate()
