@@ -69,6 +69,8 @@ void DevicePage::createCurrentLimitRow()
 
 void DevicePage::createAnswerRow()
 {
+    // The answer to $44, tagged like the current limit: the selection step
+    // never disables either.
     const QWidget *voltage =
         m_parameters.staticText("StaticVoltage", field(0, VoltageTemperature, kAnswerWidth), CurrentLimit);
     const QWidget *temperature =

@@ -16,7 +16,8 @@ namespace {
 using Byte = CommandBytes::Byte;
 
 // Both groups are this tall: the radio group then spreads its five items
-// 32 pixels apart, each level with the row of its command's controls.
+// 32 pixels apart, each level with the row of its command's controls (row
+// n holds the controls of item n).
 constexpr int kGroupHeight = 178;
 constexpr int kFirstRowTop = 20;
 constexpr int kRowPitch = 32;
@@ -31,6 +32,7 @@ constexpr int kByteWidth = 40;
 constexpr int kRangeWidth = 32;
 constexpr int kWordWidth = 44;
 constexpr int kRangeGap = 3;
+constexpr int kCheckWidth = 80;
 
 QRect field(int left, int row, int width)
 {
@@ -74,7 +76,7 @@ PidPage::PidPage(CommandBytes &bytes, QWidget *sheet)
     createPartClippingRow();
     createSumClippingRow();
     CheckPIDEnable = m_parameters.checkBox(QStringLiteral("Enabled"), "CheckPIDEnable",
-                                           field(kColumnLeft[0], Enable, 80), Enable);
+                                           field(kColumnLeft[0], Enable, kCheckWidth), Enable);
     CbModifier3 = addModifierGroup(sheet, "GrpModifier3", "CbModifier3", kGroupHeight);
 
     Toolkit::connectHandler(RgPID, &RadioGroup::itemClicked, this, &PidPage::RgPIDClick);
@@ -97,8 +99,7 @@ void PidPage::createClockRow()
     CbPIDClk = clockList("CbPIDClk", 0, pidClocks);
     CbDiffClk = clockList("CbDiffClk", 1, dividers);
     CbVClk = clockList("CbVClk", 2, dividers);
-    EditVFact = m_parameters.spinEdit("EditVFact", field(kClockFieldLeft[3], Configuration, kWordWidth), 0, 4095,
-                                      Configuration);
+    EditVFact = spinEdit("EditVFact", Configuration, kClockFieldLeft[3], kWordWidth, 4095);
     m_parameters.label(QStringLiteral("Clk:"), "LblPIDClk", CbPIDClk, Configuration);
     m_parameters.label(QStringLiteral("DiffClk:"), "LblDiffClk", CbDiffClk, Configuration);
     m_parameters.label(QStringLiteral("VClock:"), "LblVClk", CbVClk, Configuration);
@@ -108,21 +109,13 @@ void PidPage::createClockRow()
 void PidPage::createCoefficientRow()
 {
     // Each coefficient with its range to its right.
-    const auto coefficient = [&](const char *name, int column) {
-        return m_parameters.spinEdit(name, field(kColumnLeft[column], Coefficients, kByteWidth), 0, 255,
-                                     Coefficients);
-    };
-    const auto range = [&](const char *name, int column, int maxValue) {
-        return m_parameters.spinEdit(
-            name, field(kColumnLeft[column] + kByteWidth + kRangeGap, Coefficients, kRangeWidth), 0, maxValue,
-            Coefficients);
-    };
-    EditPCof = coefficient("EditPCof", 0);
-    EditPRange = range("EditPRange", 0, 7);
-    EditICof = coefficient("EditICof", 1);
-    EditIRange = range("EditIRange", 1, 15);
-    EditDCof = coefficient("EditDCof", 2);
-    EditDRange = range("EditDRange", 2, 7);
+    const auto rangeLeft = [](int column) { return kColumnLeft[column] + kByteWidth + kRangeGap; };
+    EditPCof = spinEdit("EditPCof", Coefficients, kColumnLeft[0], kByteWidth, 255);
+    EditPRange = spinEdit("EditPRange", Coefficients, rangeLeft(0), kRangeWidth, 7);
+    EditICof = spinEdit("EditICof", Coefficients, kColumnLeft[1], kByteWidth, 255);
+    EditIRange = spinEdit("EditIRange", Coefficients, rangeLeft(1), kRangeWidth, 15);
+    EditDCof = spinEdit("EditDCof", Coefficients, kColumnLeft[2], kByteWidth, 255);
+    EditDRange = spinEdit("EditDRange", Coefficients, rangeLeft(2), kRangeWidth, 7);
     m_parameters.label(QStringLiteral("P:"), "LblP", EditPCof, Coefficients);
     m_parameters.label(QStringLiteral("I:"), "LblI", EditICof, Coefficients);
     m_parameters.label(QStringLiteral("D:"), "LblD", EditDCof, Coefficients);
@@ -130,13 +123,9 @@ void PidPage::createCoefficientRow()
 
 void PidPage::createPartClippingRow()
 {
-    const auto clip = [&](const char *name, int column) {
-        return m_parameters.spinEdit(name, field(kColumnLeft[column], PartClipping, kByteWidth), 0, 255,
-                                     PartClipping);
-    };
-    EditPClip = clip("EditPClip", 0);
-    EditIClip = clip("EditIClip", 1);
-    EditDClip = clip("EditDClip", 2);
+    EditPClip = spinEdit("EditPClip", PartClipping, kColumnLeft[0], kByteWidth, 255);
+    EditIClip = spinEdit("EditIClip", PartClipping, kColumnLeft[1], kByteWidth, 255);
+    EditDClip = spinEdit("EditDClip", PartClipping, kColumnLeft[2], kByteWidth, 255);
     m_parameters.label(QStringLiteral("P:"), "LblPC", EditPClip, PartClipping);
     m_parameters.label(QStringLiteral("I:"), "LblIC", EditIClip, PartClipping);
     m_parameters.label(QStringLiteral("D:"), "LblDC", EditDClip, PartClipping);
@@ -144,16 +133,17 @@ void PidPage::createPartClippingRow()
 
 void PidPage::createSumClippingRow()
 {
-    const auto sumField = [&](const char *name, int column, int width, int maxValue) {
-        return m_parameters.spinEdit(name, field(kColumnLeft[column], SumClipping, width), 0, maxValue,
-                                     SumClipping);
-    };
-    EditCISum = sumField("EditCISum", 0, kByteWidth, 255);
-    EditCIInput = sumField("EditCIInput", 1, kByteWidth, 255);
-    EditClipSum = sumField("EditClipSum", 2, kWordWidth, 8191);
+    EditCISum = spinEdit("EditCISum", SumClipping, kColumnLeft[0], kByteWidth, 255);
+    EditCIInput = spinEdit("EditCIInput", SumClipping, kColumnLeft[1], kByteWidth, 255);
+    EditClipSum = spinEdit("EditClipSum", SumClipping, kColumnLeft[2], kWordWidth, 8191);
     m_parameters.label(QStringLiteral("IntSum:"), "LblIntSum", EditCISum, SumClipping);
     m_parameters.label(QStringLiteral("IntInput:"), "LblIntInp", EditCIInput, SumClipping);
     m_parameters.label(QStringLiteral("ClipSum:"), "LblClipSum", EditClipSum, SumClipping);
+}
+
+SpinEdit *PidPage::spinEdit(const char *name, Command command, int left, int width, int maxValue)
+{
+    return m_parameters.spinEdit(name, field(left, command, width), 0, maxValue, command);
 }
 
 void PidPage::PageActivated()

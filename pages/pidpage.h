@@ -27,6 +27,8 @@ private:
     void createCoefficientRow();
     void createPartClippingRow();
     void createSumClippingRow();
+    // A spin edit from 0 to maxValue in the row of command.
+    SpinEdit *spinEdit(const char *name, Command command, int left, int width, int maxValue);
 
     // Selection step: composes the selected command, clears the bytes it
     // does not use and enables its controls.

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMap>
 #include <QRadioButton>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionSpinBox>
@@ -18,6 +19,12 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+// The step of PageTestKit::operate that turns to a page.
+inline QString page(int index)
+{
+    return QStringLiteral("page=%1").arg(index);
+}
 
 // The main window as the operator meets it: its controls are found by name
 // and driven with mouse and keys, the result read from the command-bytes
@@ -72,6 +79,17 @@ public:
             }
         }
         return true;
+    }
+
+    // The item index of every " Modifier " list, by name.
+    QMap<QString, int> modifiers() const
+    {
+        QMap<QString, int> indices;
+        for (const ComboList *list : m_window.findChildren<ComboList *>()) {
+            if (list->objectName().startsWith(QLatin1String("CbModifier")))
+                indices.insert(list->objectName(), list->ItemIndex());
+        }
+        return indices;
     }
 
     // The operator leaves the focused control with Tab.

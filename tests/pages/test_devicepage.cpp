@@ -12,11 +12,6 @@ const QStringList kLinkControls{"LblRS232Baud", "CbRS232Baud", "LblRecvID", "Edi
 const QStringList kAlwaysEnabled{"CbCurrentLimit", "LblVolt", "StaticVoltage", "LblTemperature",
                                  "StaticTemperature"};
 
-QString page(int index)
-{
-    return QStringLiteral("page=%1").arg(index);
-}
-
 } // namespace
 
 class TestDevicePage : public QObject
@@ -149,16 +144,11 @@ private slots:
     {
         PageTestKit kit;
         QVERIFY(kit.show());
-        QMap<QString, int> modifiers;
-        for (const ComboList *list : kit.control("PageCommands")->findChildren<ComboList *>()) {
-            if (list->objectName().startsWith("CbModifier"))
-                modifiers.insert(list->objectName(), list->ItemIndex());
-        }
+        QMap<QString, int> modifiers = kit.modifiers();
         QVERIFY(modifiers.size() >= 2);
         QVERIFY(kit.operate({page(kDevicePage), "CbModifierK410=2"}));
         modifiers["CbModifierK410"] = 2;
-        for (auto it = modifiers.cbegin(); it != modifiers.cend(); ++it)
-            QCOMPARE(kit.control<ComboList>(it.key())->ItemIndex(), it.value());
+        QCOMPARE(kit.modifiers(), modifiers);
     }
 
     void pageIsLaidOutWithinItsGroups()
