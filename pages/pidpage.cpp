@@ -73,8 +73,7 @@ PidPage::PidPage(CommandBytes &bytes, QWidget *sheet)
     RgPID->setItemIndex(Configuration);
     createClockRow();
     createCoefficientRow();
-    createPartClippingRow();
-    createSumClippingRow();
+    createClippingRows();
     CheckPIDEnable = m_parameters.checkBox(QStringLiteral("Enabled"), "CheckPIDEnable",
                                            field(kColumnLeft[0], Enable, kCheckWidth), Enable);
     CbModifier3 = addModifierGroup(sheet, "GrpModifier3", "CbModifier3", kGroupHeight);
@@ -108,42 +107,40 @@ void PidPage::createClockRow()
 
 void PidPage::createCoefficientRow()
 {
-    // Each coefficient with its range to its right.
+    // Each coefficient with its range to its right, in the order Tab takes.
     const auto rangeLeft = [](int column) { return kColumnLeft[column] + kByteWidth + kRangeGap; };
-    EditPCof = spinEdit("EditPCof", Coefficients, kColumnLeft[0], kByteWidth, 255);
+    EditPCof = labelledSpinEdit(QStringLiteral("P:"), "LblP", "EditPCof", Coefficients, 0, kByteWidth, 255);
     EditPRange = spinEdit("EditPRange", Coefficients, rangeLeft(0), kRangeWidth, 7);
-    EditICof = spinEdit("EditICof", Coefficients, kColumnLeft[1], kByteWidth, 255);
+    EditICof = labelledSpinEdit(QStringLiteral("I:"), "LblI", "EditICof", Coefficients, 1, kByteWidth, 255);
     EditIRange = spinEdit("EditIRange", Coefficients, rangeLeft(1), kRangeWidth, 15);
-    EditDCof = spinEdit("EditDCof", Coefficients, kColumnLeft[2], kByteWidth, 255);
+    EditDCof = labelledSpinEdit(QStringLiteral("D:"), "LblD", "EditDCof", Coefficients, 2, kByteWidth, 255);
     EditDRange = spinEdit("EditDRange", Coefficients, rangeLeft(2), kRangeWidth, 7);
-    m_parameters.label(QStringLiteral("P:"), "LblP", EditPCof, Coefficients);
-    m_parameters.label(QStringLiteral("I:"), "LblI", EditICof, Coefficients);
-    m_parameters.label(QStringLiteral("D:"), "LblD", EditDCof, Coefficients);
 }
 
-void PidPage::createPartClippingRow()
+void PidPage::createClippingRows()
 {
-    EditPClip = spinEdit("EditPClip", PartClipping, kColumnLeft[0], kByteWidth, 255);
-    EditIClip = spinEdit("EditIClip", PartClipping, kColumnLeft[1], kByteWidth, 255);
-    EditDClip = spinEdit("EditDClip", PartClipping, kColumnLeft[2], kByteWidth, 255);
-    m_parameters.label(QStringLiteral("P:"), "LblPC", EditPClip, PartClipping);
-    m_parameters.label(QStringLiteral("I:"), "LblIC", EditIClip, PartClipping);
-    m_parameters.label(QStringLiteral("D:"), "LblDC", EditDClip, PartClipping);
-}
-
-void PidPage::createSumClippingRow()
-{
-    EditCISum = spinEdit("EditCISum", SumClipping, kColumnLeft[0], kByteWidth, 255);
-    EditCIInput = spinEdit("EditCIInput", SumClipping, kColumnLeft[1], kByteWidth, 255);
-    EditClipSum = spinEdit("EditClipSum", SumClipping, kColumnLeft[2], kWordWidth, 8191);
-    m_parameters.label(QStringLiteral("IntSum:"), "LblIntSum", EditCISum, SumClipping);
-    m_parameters.label(QStringLiteral("IntInput:"), "LblIntInp", EditCIInput, SumClipping);
-    m_parameters.label(QStringLiteral("ClipSum:"), "LblClipSum", EditClipSum, SumClipping);
+    EditPClip = labelledSpinEdit(QStringLiteral("P:"), "LblPC", "EditPClip", PartClipping, 0, kByteWidth, 255);
+    EditIClip = labelledSpinEdit(QStringLiteral("I:"), "LblIC", "EditIClip", PartClipping, 1, kByteWidth, 255);
+    EditDClip = labelledSpinEdit(QStringLiteral("D:"), "LblDC", "EditDClip", PartClipping, 2, kByteWidth, 255);
+    EditCISum =
+        labelledSpinEdit(QStringLiteral("IntSum:"), "LblIntSum", "EditCISum", SumClipping, 0, kByteWidth, 255);
+    EditCIInput =
+        labelledSpinEdit(QStringLiteral("IntInput:"), "LblIntInp", "EditCIInput", SumClipping, 1, kByteWidth, 255);
+    EditClipSum =
+        labelledSpinEdit(QStringLiteral("ClipSum:"), "LblClipSum", "EditClipSum", SumClipping, 2, kWordWidth, 8191);
 }
 
 SpinEdit *PidPage::spinEdit(const char *name, Command command, int left, int width, int maxValue)
 {
     return m_parameters.spinEdit(name, field(left, command, width), 0, maxValue, command);
+}
+
+SpinEdit *PidPage::labelledSpinEdit(const QString &caption, const char *labelName, const char *name,
+                                    Command command, int column, int width, int maxValue)
+{
+    SpinEdit *edit = spinEdit(name, command, kColumnLeft[column], width, maxValue);
+    m_parameters.label(caption, labelName, edit, command);
+    return edit;
 }
 
 void PidPage::PageActivated()

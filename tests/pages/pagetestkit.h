@@ -8,13 +8,9 @@
 #include "toolkit/radiogroup.h"
 #include "toolkit/spinedit.h"
 
-#include <QApplication>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMap>
 #include <QRadioButton>
-#include <QStyleOptionComboBox>
-#include <QStyleOptionSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -65,7 +61,8 @@ public:
     }
 
     // Operates controls in order, each step "name=value": a radio group's
-    // item is clicked, a list's item chosen with the arrow keys, a spin or
+    // item is clicked, a list's item (by its text, else its index) chosen
+    // with the arrow keys, a spin or
     // masked edit cleared and the value typed, a check box clicked into the
     // state 1 or 0; "page=n" clicks the tab of page n.
     bool operate(const QStringList &steps)
@@ -92,32 +89,6 @@ public:
         return indices;
     }
 
-    // The operator leaves the focused control with Tab.
-    void pressTab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
-
-    // Controls of a page's groups standing outside their group, overlapping
-    // a neighbour, or too small for their caption or their widest value.
-    // The page must have been shown: hidden groups arrange their items late.
-    QStringList layoutFaults(const QString &sheetName) const
-    {
-        QStringList faults;
-        for (auto *group : control(sheetName)->findChildren<QGroupBox *>(Qt::FindDirectChildrenOnly)) {
-            faults << sizeFaults(group);
-            const QList<QWidget *> children = group->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-            for (qsizetype i = 0; i < children.size(); ++i) {
-                const QWidget *child = children.at(i);
-                if (!group->rect().contains(child->geometry()))
-                    faults << child->objectName() + QStringLiteral(" leaves its group");
-                faults << sizeFaults(child);
-                for (qsizetype j = 0; j < i; ++j) {
-                    if (children.at(j)->geometry().intersects(child->geometry()))
-                        faults << child->objectName() + QStringLiteral(" overlaps ") + children.at(j)->objectName();
-                }
-            }
-        }
-        return faults;
-    }
-
 private:
     bool operate(const QString &name, const QString &value)
     {
@@ -131,7 +102,8 @@ private:
             const auto buttons = group->findChildren<QRadioButton *>();
             clickIndicator(buttons.value(value.toInt()), QStyle::SE_RadioButtonIndicator);
         } else if (auto *list = qobject_cast<ComboList *>(widget)) {
-            for (int steps = value.toInt() - list->ItemIndex(); steps != 0; steps += steps < 0 ? 1 : -1)
+            const int item = list->findText(value) >= 0 ? list->findText(value) : value.toInt();
+            for (int steps = item - list->ItemIndex(); steps != 0; steps += steps < 0 ? 1 : -1)
                 QTest::keyClick(list, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
         } else if (auto *check = qobject_cast<CheckBox *>(widget)) {
             if (check->isChecked() != (value == QLatin1String("1")))
@@ -164,42 +136,6 @@ private:
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Backspace);
         QTest::keyClicks(edit, typed);
-    }
-
-    // Captions and values wider than the room their control gives them.
-    static QStringList sizeFaults(const QWidget *widget)
-    {
-        QStringList faults;
-        const QString caption = widget->property(qobject_cast<const QGroupBox *>(widget) ? "title" : "text").toString();
-        const auto needsRoom = [&](int room, int needed, const QString &text) {
-            if (room < needed)
-                faults << (widget->objectName().isEmpty() ? caption : widget->objectName()) + " clips " + text;
-        };
-        const auto needsText = [&](int room, const QString &text) {
-            needsRoom(room, widget->fontMetrics().horizontalAdvance(text), text);
-        };
-        if (qobject_cast<const QGroupBox *>(widget)) {
-            needsRoom(widget->width(), widget->minimumSizeHint().width(), caption);
-        } else if (qobject_cast<const QLabel *>(widget) || qobject_cast<const QAbstractButton *>(widget)) {
-            needsRoom(widget->width(), widget->sizeHint().width(), caption);
-        } else if (auto *list = qobject_cast<const QComboBox *>(widget)) {
-            QStyleOptionComboBox option;
-            option.initFrom(list);
-            const QRect field =
-                list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
-            for (int item = 0; item < list->count(); ++item)
-                needsText(field.width(), list->itemText(item));
-        } else if (auto *edit = qobject_cast<const SpinEdit *>(widget)) {
-            QStyleOptionSpinBox option;
-            option.initFrom(edit);
-            option.subControls = QStyle::SC_All;
-            const QRect field =
-                edit->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxEditField, edit);
-            // Less the margins of the entry inside.
-            for (int value : {edit->MinValue(), edit->MaxValue()})
-                needsText(field.width() - 4, QString::number(value));
-        }
-        return faults;
     }
 
     QTemporaryDir m_dir;
