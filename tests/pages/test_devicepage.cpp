@@ -58,11 +58,6 @@ private slots:
         QTest::newRow("delay that is not a number reads as 0")
             << QStringList{"RG_K410=3", "EditRS485Delay=10", "EditRS485Delay=-"} << "C1 00 04 00 00 00 00 00";
 
-        // The current-limit list is never disabled; it composes its own
-        // command and leaves the link's values in P2..P4.
-        QTest::newRow("current-limit list while the link is selected")
-            << link + QStringList{"CbCurrentLimit=3/3"} << "10 00 03 0A 1F 0A 00 00";
-
         QTest::newRow("n/a leaves another page's frame")
             << QStringList{"RG_K410=2"} + coefficients + QStringList{page(kDevicePage)} << "6B 00 01 02 03 04 05 06";
         QTest::newRow("n/a leaves the link's frame")
@@ -107,14 +102,17 @@ private slots:
         QVERIFY(!kit.control("BtnUpdate")->isEnabled());
     }
 
-    void currentLimitListKeepsTheLinkSelected()
+    // The current-limit list is never disabled; it composes its own command
+    // and leaves the link selected and its values in P2..P4.
+    void currentLimitListWhileTheLinkIsSelected()
     {
         PageTestKit kit;
         QVERIFY(kit.show());
-        QVERIFY(kit.operate({page(kDevicePage), "RG_K410=3", "CbCurrentLimit=1/3"}));
+        QVERIFY(kit.operate({page(kDevicePage), "RG_K410=3", "EditRSRecvID=0A", "EditRSSendID=1F",
+                             "EditRS485Delay=10", "CbCurrentLimit=3/3"}));
+        QCOMPARE(kit.frame(), QString("10 00 03 0A 1F 0A 00 00"));
         QCOMPARE(kit.control<RadioGroup>("RG_K410")->ItemIndex(), 3);
         QVERIFY(kit.control("EditRSRecvID")->isEnabled());
-        QCOMPARE(kit.frame(), QString("10 00 01 00 00 00 00 00"));
     }
 
     // The reply to $C1 writes the link controls; they compose $C1 whatever
