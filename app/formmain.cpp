@@ -4,7 +4,11 @@
 #include "pages/commandbytes.h"
 #include "pages/commandpage.h"
 #include "pages/devicepage.h"
+#include "pages/motionpage.h"
+#include "pages/parameterpage1.h"
+#include "pages/parameterpage2.h"
 #include "pages/pidpage.h"
+#include "pages/querypage.h"
 #include "serial/comm32.h"
 #include "toolkit/application.h"
 #include "toolkit/combolist.h"
@@ -65,14 +69,27 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
 
 TFormMain::~TFormMain()
 {
-    // The pages compose into m_commandBytes while they live, and the window
-    // still sends them focus changes as it goes: they go first.
-    delete ui.PageCommands;
+    // The controls outlive the command-bytes display (members go before the
+    // child widgets): an edit that clips its value as the window is torn
+    // down must find no page to compose into it.
+    for (CommandPage *page : m_pages)
+        delete page;
 }
 
 void TFormMain::createPages()
 {
+    auto *parameters1 = new ParameterPage1(*m_commandBytes, ui.TabCmdSet);
+    auto *parameters2 = new ParameterPage2(*m_commandBytes, ui.TabSet2);
+    // The two parameter pages always show the same modifier.
+    Toolkit::connectHandler(parameters1, &LinkedModifierPage::modifierChanged, parameters2,
+                            &LinkedModifierPage::followModifier);
+    Toolkit::connectHandler(parameters2, &LinkedModifierPage::modifierChanged, parameters1,
+                            &LinkedModifierPage::followModifier);
+    m_pages[0] = parameters1;
+    m_pages[1] = parameters2;
     m_pages[2] = new PidPage(*m_commandBytes, ui.TabPID);
+    m_pages[3] = new QueryPage(*m_commandBytes, ui.TabCmdGet);
+    m_pages[4] = new MotionPage(*m_commandBytes, ui.TabCmdOther);
     m_pages[5] = new DevicePage(*m_commandBytes, ui.TabK410);
 }
 
@@ -94,6 +111,8 @@ void TFormMain::FormCreate()
 
     m_k410Mode = true;
     ui.PageCommands->setCurrentWidget(ui.TabCmdSet);
+    // A complete frame is on display before the window shows.
+    static_cast<ParameterPage1 *>(m_pages[0])->RGCmdSetClick();
 }
 
 void TFormMain::closeEvent(QCloseEvent *event)

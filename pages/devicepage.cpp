@@ -1,16 +1,21 @@
 #include "pages/devicepage.h"
 
 #include "app/hexkeyfilter.h"
+#include "pages/catalogueitems.h"
 #include "pages/commandbytes.h"
 #include "pages/modifiergroup.h"
 #include "pages/pagelayout.h"
-#include "toolkit/combolist.h"
-#include "toolkit/maskedit.h"
+#include "pages/taggedcontrols.h"
+#include "toolkit/placement.h"
 #include "toolkit/radiogroup.h"
-#include "toolkit/spinedit.h"
 #include "toolkit/statictext.h"
+#include "toolkit/tag.h"
+
+#include <QGroupBox>
 
 #include <array>
+
+using namespace TaggedControls;
 
 namespace {
 
@@ -24,10 +29,10 @@ constexpr int kRowPitch = 51;
 constexpr int kFieldHeight = 21;
 
 // The fields of the link row; the rows above line up with its first two.
-constexpr std::array kColumnLeft{64, 199, 294, 375};
-constexpr int kListWidth = 62;
+constexpr std::array kColumnLeft{64, 197, 296, 376};
+constexpr int kListWidth = 61;
 constexpr int kAnswerWidth = 50;
-constexpr int kDelayWidth = 40;
+constexpr int kDelayWidth = 45;
 constexpr int kIdWidth = 25;
 
 QRect field(int column, int row, int width)
@@ -35,19 +40,31 @@ QRect field(int column, int row, int width)
     return {kColumnLeft[column], kFirstRowTop + row * kRowPitch, width, kFieldHeight};
 }
 
+// The catalogue's commands of the page, and "n/a" in the place of the one it
+// does not list.
+QStringList commandItems()
+{
+    QStringList items = CatalogueItems::itemTexts(Protocol::CommandPage::Karvel2);
+    for (QString &item : items) {
+        if (item.isEmpty())
+            item = QStringLiteral("n/a");
+    }
+    return items;
+}
+
+quint8 codeOf(int item)
+{
+    return CatalogueItems::code(Protocol::CommandPage::Karvel2, item).value();
+}
+
 } // namespace
 
 DevicePage::DevicePage(CommandBytes &bytes, QWidget *sheet)
     : CommandPage(bytes, sheet)
-    , RG_K410(Toolkit::placed(new RadioGroup(QStringLiteral(" Command "),
-                                             {QStringLiteral("$10: Current Limit"),
-                                              QStringLiteral("$44: Get Volt./Temp."), QStringLiteral("n/a"),
-                                              QStringLiteral("$C1: RS232/485 Parameters")},
-                                             sheet),
-                              "RG_K410", PageLayout::commandGroup(kGroupHeight)))
-    , m_parameters(Toolkit::placed(new QGroupBox(QStringLiteral(" Parameter / Last Answer "), sheet), "GrpK410",
-                                   PageLayout::parameterGroup(kGroupHeight)),
-                   this, [this](QObject *sender) { EditOutputsChange(sender); })
+    , RG_K410(Toolkit::placed(new RadioGroup(QStringLiteral(" Command "), commandItems(), sheet), "RG_K410",
+                              PageLayout::commandGroup(kGroupHeight)))
+    , GrpK410(Toolkit::placed(new QGroupBox(QStringLiteral(" Parameter / Last Answer "), sheet), "GrpK410",
+                              PageLayout::parameterGroup(kGroupHeight)))
 {
     RG_K410->setItemIndex(CurrentLimit);
     createCurrentLimitRow();
@@ -56,57 +73,64 @@ DevicePage::DevicePage(CommandBytes &bytes, QWidget *sheet)
     CbModifierK410 = addModifierGroup(sheet, "GroupBox1", "CbModifierK410", kGroupHeight);
 
     Toolkit::connectHandler(RG_K410, &RadioGroup::itemClicked, this, &DevicePage::RG_K410Click);
+    connectComposer(GrpK410, this, &DevicePage::EditOutputsChange);
     Toolkit::connectHandler(CbModifierK410, &ComboList::changed, this, &DevicePage::CbModifierK410Change);
 }
 
 void DevicePage::createCurrentLimitRow()
 {
-    CbCurrentLimit = m_parameters.comboList(
-        "CbCurrentLimit", field(0, CurrentLimit, kListWidth),
-        {QStringLiteral("Inputs"), QStringLiteral("1/3"), QStringLiteral("2/3"), QStringLiteral("3/3")},
-        CurrentLimit);
+    CbCurrentLimit = comboList(
+        GrpK410, "CbCurrentLimit", CurrentLimit, field(0, CurrentLimit, kListWidth),
+        {QStringLiteral("Inputs"), QStringLiteral("1/3"), QStringLiteral("2/3"), QStringLiteral("3/3")}, 0);
 }
 
 void DevicePage::createAnswerRow()
 {
     // The answer to $44, tagged like the current limit: the selection step
     // never disables either.
-    const QWidget *voltage =
-        m_parameters.staticText("StaticVoltage", field(0, VoltageTemperature, kAnswerWidth), CurrentLimit);
-    const QWidget *temperature =
-        m_parameters.staticText("StaticTemperature", field(1, VoltageTemperature, kAnswerWidth), CurrentLimit);
-    m_parameters.label(QStringLiteral("Voltage:"), "LblVolt", voltage, CurrentLimit);
-    m_parameters.label(QStringLiteral("Temperature:"), "LblTemperature", temperature, CurrentLimit);
+    const auto answer = [this](const char *name, int column) {
+        auto *text = Toolkit::placed(new StaticText(QString(), GrpK410), name,
+                                     field(column, VoltageTemperature, kAnswerWidth));
+        Toolkit::setTag(text, CurrentLimit);
+        return text;
+    };
+    labelBefore(answer("StaticVoltage", 0), "LblVolt", QStringLiteral("Voltage:"));
+    labelBefore(answer("StaticTemperature", 1), "LblTemperature", QStringLiteral("Temperature:"));
 }
 
 void DevicePage::createLinkRow()
 {
     // "38500" is the unit's own caption; only the index is sent.
-    CbRS232Baud = m_parameters.comboList("CbRS232Baud", field(0, LinkParameters, kListWidth),
-                                         {QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("7200"),
-                                          QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38500"),
-                                          QStringLiteral("57600")},
-                                         LinkParameters);
-    CbRS232Baud->setItemIndex(4);
-    EditRS485Delay =
-        m_parameters.spinEdit("EditRS485Delay", field(1, LinkParameters, kDelayWidth), 0, 255, LinkParameters);
+    CbRS232Baud = comboList(GrpK410, "CbRS232Baud", LinkParameters, field(0, LinkParameters, kListWidth),
+                            {QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("7200"),
+                             QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38500"),
+                             QStringLiteral("57600")},
+                            4);
+    EditRS485Delay = spinEdit(GrpK410, "EditRS485Delay", LinkParameters, field(1, LinkParameters, kDelayWidth), 0,
+                              255, 0);
     EditRSRecvID = createIdEntry("EditRSRecvID", 2);
     EditRSSendID = createIdEntry("EditRSSendID", 3);
-    m_parameters.label(QStringLiteral("Baudrate:"), "LblRS232Baud", CbRS232Baud, LinkParameters);
-    m_parameters.label(QStringLiteral("Delay (ms):"), "LblRS485Delay", EditRS485Delay, LinkParameters);
-    m_parameters.label(QStringLiteral("Recv ID:"), "LblRecvID", EditRSRecvID, LinkParameters);
-    m_parameters.label(QStringLiteral("Send ID:"), "LblSendID", EditRSSendID, LinkParameters);
+    labelBefore(CbRS232Baud, "LblRS232Baud", QStringLiteral("Baudrate:"));
+    labelBefore(EditRS485Delay, "LblRS485Delay", QStringLiteral("Delay (ms):"));
+    labelBefore(EditRSRecvID, "LblRecvID", QStringLiteral("Recv ID:"));
+    labelBefore(EditRSSendID, "LblSendID", QStringLiteral("Send ID:"));
 }
 
 MaskEdit *DevicePage::createIdEntry(const char *name, int column)
 {
-    // Two hexadecimal digits, upper-cased; the text is set before the
-    // composer listens.
-    auto *entry = new MaskEdit(QStringLiteral(">AA"), m_parameters.box());
-    entry->setText(QStringLiteral("00"));
-    m_parameters.input(entry, name, field(column, LinkParameters, kIdWidth), LinkParameters);
+    // Two hexadecimal digits, upper-cased.
+    MaskEdit *entry = maskEdit(GrpK410, name, LinkParameters, field(column, LinkParameters, kIdWidth),
+                               QStringLiteral(">AA"), QStringLiteral("00"));
     Toolkit::connectHandler(entry, &MaskEdit::keyPress, this, &EditAddrKeyPress);
     return entry;
+}
+
+void DevicePage::enableLinkControls(bool enabled)
+{
+    for (QWidget *control : GrpK410->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (Toolkit::tagOf(control) == LinkParameters)
+            control->setEnabled(enabled);
+    }
 }
 
 void DevicePage::PageActivated()
@@ -117,14 +141,14 @@ void DevicePage::PageActivated()
 void DevicePage::RG_K410Click()
 {
     const int item = RG_K410->ItemIndex();
-    m_parameters.setTagEnabled(LinkParameters, item == LinkParameters);
+    enableLinkControls(item == LinkParameters);
     CommandBytes &frame = bytes();
     switch (item) {
     case CurrentLimit:
         EditOutputsChange(CbCurrentLimit);
         break;
     case VoltageTemperature:
-        frame.setHex(CommandBytes::CMD, 0x44);
+        frame.setHex(CommandBytes::CMD, codeOf(VoltageTemperature));
         break;
     case LinkParameters:
         EditOutputsChange(CbRS232Baud);
@@ -151,11 +175,11 @@ void DevicePage::EditOutputsChange(QObject *Sender)
     CommandBytes &frame = bytes();
     switch (Toolkit::tagOf(Sender)) {
     case CurrentLimit:
-        frame.setHex(CommandBytes::CMD, 0x10);
+        frame.setHex(CommandBytes::CMD, codeOf(CurrentLimit));
         frame.setHex(CommandBytes::P1, CbCurrentLimit->ItemIndex());
         break;
     case LinkParameters:
-        frame.setHex(CommandBytes::CMD, 0xC1);
+        frame.setHex(CommandBytes::CMD, codeOf(LinkParameters));
         frame.setHex(CommandBytes::P1, CbRS232Baud->ItemIndex());
         // The identifiers go as their entries show them, blanks included.
         frame.set(CommandBytes::P2, EditRSRecvID->text());

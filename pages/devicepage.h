@@ -1,10 +1,10 @@
 #pragma once
 
 #include "pages/commandpage.h"
-#include "pages/parametergroup.h"
 
 class ComboList;
 class MaskEdit;
+class QGroupBox;
 class RadioGroup;
 class SpinEdit;
 
@@ -28,6 +28,7 @@ private:
     void createAnswerRow();
     void createLinkRow();
     MaskEdit *createIdEntry(const char *name, int column);
+    void enableLinkControls(bool enabled);
 
     // Selection step: enables the link controls for their command and
     // composes the selected one; "n/a" composes nothing.
@@ -36,8 +37,8 @@ private:
     void EditOutputsChange(QObject *Sender);
     void CbModifierK410Change();
 
-    RadioGroup *RG_K410;
-    ParameterGroup m_parameters;
+    RadioGroup *const RG_K410;
+    QGroupBox *const GrpK410;
     ComboList *CbCurrentLimit;
     ComboList *CbRS232Baud;
     SpinEdit *EditRS485Delay;

@@ -32,10 +32,10 @@ inline QRect modifierGroup(int commandHeight)
     return {kMargin, kMargin + commandHeight + kMargin, kCommandWidth, kModifierHeight};
 }
 
-// As wide as the group allows: "Set and store in EEPROM" needs it.
+// Wide enough for "Set and store in EEPROM" at the window font.
 inline QRect modifierList()
 {
-    return {8, 24, kCommandWidth - 16, 21};
+    return {12, 24, kCommandWidth - 24, 21};
 }
 
 } // namespace PageLayout

@@ -1,42 +1,43 @@
 #include "pages/pidpage.h"
 
+#include "pages/catalogueitems.h"
 #include "pages/commandbytes.h"
+#include "pages/itemrows.h"
 #include "pages/modifiergroup.h"
-#include "pages/pagelayout.h"
-#include "toolkit/checkbox.h"
-#include "toolkit/combolist.h"
+#include "pages/taggedcontrols.h"
 #include "toolkit/radiogroup.h"
-#include "toolkit/spinedit.h"
+#include "toolkit/tag.h"
+
+#include <QGroupBox>
 
 #include <array>
 #include <initializer_list>
+
+using namespace TaggedControls;
 
 namespace {
 
 using Byte = CommandBytes::Byte;
 
-// Both groups are this tall: the radio group then spreads its five items
-// 32 pixels apart, each level with the row of its command's controls (row
-// n holds the controls of item n).
-constexpr int kGroupHeight = 178;
-constexpr int kFirstRowTop = 20;
-constexpr int kRowPitch = 32;
-constexpr int kFieldHeight = 21;
-
-// The clock row's four fields, packed to fit the group.
-constexpr std::array kClockFieldLeft{30, 137, 246, 358};
+// The clock row's four fields, packed to fit the group; the PID clock's
+// items are the narrower ones.
+constexpr std::array kClockFieldLeft{29, 130, 239, 351};
+constexpr int kPidClockWidth = 52;
 constexpr int kClockListWidth = 58;
 // The other rows share three columns of fields.
-constexpr std::array kColumnLeft{56, 189, 322};
-constexpr int kByteWidth = 40;
-constexpr int kRangeWidth = 32;
-constexpr int kWordWidth = 44;
+constexpr std::array kColumnLeft{56, 186, 316};
+// Room for three digits, two digits, four digits.
+constexpr int kByteWidth = 45;
+constexpr int kRangeWidth = 38;
+constexpr int kWordWidth = 52;
 constexpr int kRangeGap = 3;
 constexpr int kCheckWidth = 80;
+constexpr int kCheckHeight = 19;
 
+// A field in row, level with the radio item of the same index.
 QRect field(int left, int row, int width)
 {
-    return {left, kFirstRowTop + row * kRowPitch, width, kFieldHeight};
+    return {left, ItemRows::rowTop(row, ItemRows::kFieldHeight), width, ItemRows::kFieldHeight};
 }
 
 // The spin edits' values, one byte each from first on, unmasked.
@@ -59,26 +60,18 @@ void setWord(CommandBytes &frame, Byte first, int value)
 
 PidPage::PidPage(CommandBytes &bytes, QWidget *sheet)
     : CommandPage(bytes, sheet)
-    , RgPID(Toolkit::placed(new RadioGroup(QStringLiteral(" Command "),
-                                           {QStringLiteral("$6A: PID Configuration"),
-                                            QStringLiteral("$6B: PID Coefficients"),
-                                            QStringLiteral("$6C: PID Part Clipping"),
-                                            QStringLiteral("$6D: PID Sum Clipping"), QStringLiteral("$6F: PID Enable")},
-                                           sheet),
-                            "RgPID", PageLayout::commandGroup(kGroupHeight)))
-    , m_parameters(Toolkit::placed(new QGroupBox(QStringLiteral(" Parameter "), sheet), "GrpPID",
-                                   PageLayout::parameterGroup(kGroupHeight)),
-                   this, [this](QObject *sender) { CbPIDClkChange(sender); })
+    , RgPID(ItemRows::addCommandGroup(sheet, "RgPID", Protocol::CommandPage::Pid))
+    , GrpPID(ItemRows::addRowGroup(sheet, QStringLiteral(" Parameter "), "GrpPID", RgPID))
 {
-    RgPID->setItemIndex(Configuration);
     createClockRow();
     createCoefficientRow();
     createClippingRows();
-    CheckPIDEnable = m_parameters.checkBox(QStringLiteral("Enabled"), "CheckPIDEnable",
-                                           field(kColumnLeft[0], Enable, kCheckWidth), Enable);
-    CbModifier3 = addModifierGroup(sheet, "GrpModifier3", "CbModifier3", kGroupHeight);
+    CheckPIDEnable = checkBox(GrpPID, "CheckPIDEnable", Enable, QStringLiteral("Enabled"),
+                              {kColumnLeft[0], ItemRows::rowTop(Enable, kCheckHeight), kCheckWidth, kCheckHeight});
+    CbModifier3 = addModifierGroup(sheet, "GrpModifier3", "CbModifier3", RgPID->height());
 
     Toolkit::connectHandler(RgPID, &RadioGroup::itemClicked, this, &PidPage::RgPIDClick);
+    connectComposer(GrpPID, this, &PidPage::CbPIDClkChange);
     Toolkit::connectHandler(CbModifier3, &ComboList::changed, this, &PidPage::CbModifier3Change);
 }
 
@@ -91,18 +84,18 @@ void PidPage::createClockRow()
     const QStringList dividers{QStringLiteral("1/1"),  QStringLiteral("1/4"),  QStringLiteral("1/8"),
                                QStringLiteral("1/16"), QStringLiteral("1/32"), QStringLiteral("1/64"),
                                QStringLiteral("1/128"), QStringLiteral("1/256")};
-    const auto clockList = [&](const char *name, int column, const QStringList &items) {
-        return m_parameters.comboList(name, field(kClockFieldLeft[column], Configuration, kClockListWidth), items,
-                                      Configuration);
+    const auto clockList = [this](const char *name, int column, int width, const QStringList &items) {
+        return comboList(GrpPID, name, Configuration, field(kClockFieldLeft[column], Configuration, width), items,
+                         0);
     };
-    CbPIDClk = clockList("CbPIDClk", 0, pidClocks);
-    CbDiffClk = clockList("CbDiffClk", 1, dividers);
-    CbVClk = clockList("CbVClk", 2, dividers);
+    CbPIDClk = clockList("CbPIDClk", 0, kPidClockWidth, pidClocks);
+    CbDiffClk = clockList("CbDiffClk", 1, kClockListWidth, dividers);
+    CbVClk = clockList("CbVClk", 2, kClockListWidth, dividers);
     EditVFact = spinEdit("EditVFact", Configuration, kClockFieldLeft[3], kWordWidth, 4095);
-    m_parameters.label(QStringLiteral("Clk:"), "LblPIDClk", CbPIDClk, Configuration);
-    m_parameters.label(QStringLiteral("DiffClk:"), "LblDiffClk", CbDiffClk, Configuration);
-    m_parameters.label(QStringLiteral("VClock:"), "LblVClk", CbVClk, Configuration);
-    m_parameters.label(QStringLiteral("VFactor:"), "LblVFact", EditVFact, Configuration);
+    labelBefore(CbPIDClk, "LblPIDClk", QStringLiteral("Clk:"));
+    labelBefore(CbDiffClk, "LblDiffClk", QStringLiteral("DiffClk:"));
+    labelBefore(CbVClk, "LblVClk", QStringLiteral("VClock:"));
+    labelBefore(EditVFact, "LblVFact", QStringLiteral("VFactor:"));
 }
 
 void PidPage::createCoefficientRow()
@@ -132,14 +125,14 @@ void PidPage::createClippingRows()
 
 SpinEdit *PidPage::spinEdit(const char *name, Command command, int left, int width, int maxValue)
 {
-    return m_parameters.spinEdit(name, field(left, command, width), 0, maxValue, command);
+    return TaggedControls::spinEdit(GrpPID, name, command, field(left, command, width), 0, maxValue, 0);
 }
 
 SpinEdit *PidPage::labelledSpinEdit(const QString &caption, const char *labelName, const char *name,
                                     Command command, int column, int width, int maxValue)
 {
     SpinEdit *edit = spinEdit(name, command, kColumnLeft[column], width, maxValue);
-    m_parameters.label(caption, labelName, edit, command);
+    labelBefore(edit, labelName, caption);
     return edit;
 }
 
@@ -155,7 +148,7 @@ void PidPage::RgPIDClick()
     // Only the coefficients use P5 and P6.
     if (item != Coefficients)
         bytes().zero({CommandBytes::P5, CommandBytes::P6});
-    m_parameters.enableCommand(item);
+    enableForCommand(GrpPID, item);
     CbModifier3->setEnabled(item != Enable);
 }
 
@@ -184,28 +177,24 @@ void PidPage::CbModifier3Change()
 void PidPage::composeCommand(int item)
 {
     CommandBytes &frame = bytes();
+    frame.setHex(CommandBytes::CMD, CatalogueItems::code(Protocol::CommandPage::Pid, item).value());
     switch (item) {
     case Configuration:
-        frame.setHex(CommandBytes::CMD, 0x6A);
         setWord(frame, CommandBytes::P1, clockWord());
         setWord(frame, CommandBytes::P3, EditVFact->Value());
         break;
     case Coefficients:
-        frame.setHex(CommandBytes::CMD, 0x6B);
         setValues(frame, CommandBytes::P1, {EditPCof, EditPRange, EditICof, EditIRange, EditDCof, EditDRange});
         break;
     case PartClipping:
-        frame.setHex(CommandBytes::CMD, 0x6C);
         setValues(frame, CommandBytes::P1, {EditPClip, EditIClip, EditDClip});
         frame.zero({CommandBytes::P4});
         break;
     case SumClipping:
-        frame.setHex(CommandBytes::CMD, 0x6D);
         setValues(frame, CommandBytes::P1, {EditCISum, EditCIInput});
         setWord(frame, CommandBytes::P3, EditClipSum->Value());
         break;
     case Enable:
-        frame.setHex(CommandBytes::CMD, 0x6F);
         frame.setHex(CommandBytes::P1, CheckPIDEnable->isChecked() ? 1 : 0);
         frame.zero({CommandBytes::P2, CommandBytes::P3, CommandBytes::P4});
         break;

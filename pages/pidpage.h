@@ -1,10 +1,10 @@
 #pragma once
 
 #include "pages/commandpage.h"
-#include "pages/parametergroup.h"
 
 class CheckBox;
 class ComboList;
+class QGroupBox;
 class RadioGroup;
 class SpinEdit;
 
@@ -20,7 +20,8 @@ public:
     void PageActivated() override;
 
 private:
-    // The items of RgPID.
+    // The items of RgPID; row n of the parameter group holds item n's
+    // controls.
     enum Command { Configuration, Coefficients, PartClipping, SumClipping, Enable };
 
     void createClockRow();
@@ -44,8 +45,8 @@ private:
     int clockWord() const;
     QObject *firstControlOf(int item) const;
 
-    RadioGroup *RgPID;
-    ParameterGroup m_parameters;
+    RadioGroup *const RgPID;
+    QGroupBox *const GrpPID;
     ComboList *CbPIDClk;
     ComboList *CbDiffClk;
     ComboList *CbVClk;

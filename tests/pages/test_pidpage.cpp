@@ -1,10 +1,10 @@
-#include "layoutfaults.h"
 #include "pagetestkit.h"
 
-namespace {
+#include "toolkit/combolist.h"
 
-constexpr int kPidPage = 2;
-constexpr int kDevicePage = 5;
+#include <QTest>
+
+namespace {
 
 // The controls of the " Parameter " group by the radio item they belong to.
 const QList<QStringList> kControlsOfItem{
@@ -29,24 +29,24 @@ private slots:
 
         // Clock word: PIDClk index + 8 x DiffClk index + 64 x VClk index.
         QTest::newRow("slowest clocks give 511")
-            << QStringList{"CbPIDClk=1/64", "CbDiffClk=1/256", "CbVClk=1/256"} << "6A 00 FF 01 00 00 00 00";
+            << QStringList{"CbPIDClk=7", "CbDiffClk=7", "CbVClk=7"} << "6A 00 FF 01 00 00 00 00";
         QTest::newRow("1/3 and 1/4 give 10")
-            << QStringList{"CbPIDClk=1/3", "CbDiffClk=1/4"} << "6A 00 0A 00 00 00 00 00";
+            << QStringList{"CbPIDClk=2", "CbDiffClk=1"} << "6A 00 0A 00 00 00 00 00";
         QTest::newRow("VFactor 4095") << QStringList{"EditVFact=4095"} << "6A 00 00 00 FF 0F 00 00";
         QTest::newRow("VFactor typed beyond its range")
             << QStringList{"EditVFact=5000"} << "6A 00 00 00 88 13 00 00";
         QTest::newRow("configuration read actual")
-            << QStringList{"CbPIDClk=7", "EditVFact=100", "CbModifier3=Read actual value"} << "6A 03 00 00 00 00 00 00";
+            << QStringList{"CbPIDClk=7", "EditVFact=100", "CbModifier3=3"} << "6A 03 00 00 00 00 00 00";
 
         const QStringList coefficients{"RgPID=1",      "EditPCof=200", "EditPRange=7", "EditICof=100",
                                        "EditIRange=15", "EditDCof=50",  "EditDRange=3"};
         QTest::newRow("coefficients") << coefficients << "6B 00 C8 07 64 0F 32 03";
         QTest::newRow("coefficients read stored")
-            << coefficients + QStringList{"CbModifier3=Read stored value"} << "6B 02 00 00 00 00 00 00";
+            << coefficients + QStringList{"CbModifier3=2"} << "6B 02 00 00 00 00 00 00";
         QTest::newRow("values typed under a reading modifier")
-            << QStringList{"CbModifier3=Read stored value", "RgPID=1", "EditPCof=200"} << "6B 02 00 00 00 00 00 00";
+            << QStringList{"CbModifier3=2", "RgPID=1", "EditPCof=200"} << "6B 02 00 00 00 00 00 00";
         QTest::newRow("back to a setting modifier")
-            << coefficients + QStringList{"CbModifier3=Read stored value", "CbModifier3=Set temporarily"}
+            << coefficients + QStringList{"CbModifier3=2", "CbModifier3=1"}
             << "6B 01 C8 07 64 0F 32 03";
         QTest::newRow("coefficient typed beyond its range")
             << QStringList{"RgPID=1", "EditPCof=300"} << "6B 00 12C 00 00 00 00 00";
@@ -64,13 +64,13 @@ private slots:
 
         QTest::newRow("enable, ticked") << QStringList{"RgPID=4", "CheckPIDEnable=1"} << "6F 00 01 00 00 00 00 00";
         QTest::newRow("enable ignores a reading modifier")
-            << QStringList{"CbModifier3=Read stored value", "RgPID=4", "CheckPIDEnable=1"} << "6F 00 01 00 00 00 00 00";
+            << QStringList{"CbModifier3=2", "RgPID=4", "CheckPIDEnable=1"} << "6F 00 01 00 00 00 00 00";
         QTest::newRow("enable over what the coefficients left")
-            << coefficients + QStringList{"CbModifier3=Set temporarily", "RgPID=4"} << "6F 00 00 00 00 00 00 00";
+            << coefficients + QStringList{"CbModifier3=1", "RgPID=4"} << "6F 00 00 00 00 00 00 00";
 
         QTest::newRow("coming back from another page")
-            << QStringList{"CbModifier3=Set temporarily", "RgPID=1", "EditDRange=3", page(kDevicePage),
-                           page(kPidPage)}
+            << QStringList{"CbModifier3=1", "RgPID=1", "EditDRange=3", "PageCommands=5",
+                           "PageCommands=2"}
             << "6B 01 00 00 00 00 00 03";
     }
     void framesOfTheCommands()
@@ -79,9 +79,9 @@ private slots:
         QFETCH(QString, frame);
         PageTestKit kit;
         QVERIFY(kit.show());
-        QVERIFY(kit.operate(QStringList{page(kPidPage)} + steps));
-        QCOMPARE(kit.frame(), frame);
-        QVERIFY(kit.boxes().isEmpty());
+        QVERIFY(kit.apply(QStringList{"PageCommands=2"} + steps));
+        QCOMPARE(kit.commandBytes(), frame);
+        QVERIFY(kit.dialogs().boxes().isEmpty());
     }
 
     void selectionEnablesTheCommandsControls_data()
@@ -96,7 +96,7 @@ private slots:
         PageTestKit kit;
         QVERIFY(kit.show());
         // From the last item, so that every control changes at least once.
-        QVERIFY(kit.operate({page(kPidPage), "RgPID=4", QString("RgPID=%1").arg(item)}));
+        QVERIFY(kit.apply({"PageCommands=2", "RgPID=4", QString("RgPID=%1").arg(item)}));
         for (int tag = 0; tag < kControlsOfItem.size(); ++tag) {
             for (const QString &name : kControlsOfItem.at(tag)) {
                 const QWidget *control = kit.control(name);
@@ -111,19 +111,19 @@ private slots:
     {
         PageTestKit kit;
         QVERIFY(kit.show());
-        QMap<QString, int> modifiers = kit.modifiers();
-        QVERIFY(modifiers.size() >= 2);
-        QVERIFY(kit.operate({page(kPidPage), "CbModifier3=Read actual value"}));
-        modifiers["CbModifier3"] = 3;
-        QCOMPARE(kit.modifiers(), modifiers);
+        QVERIFY(kit.apply({"PageCommands=2", "CbModifier3=3"}));
+        for (const char *other : {"CbModifier1", "CbModifier2", "CbModifierK410"})
+            QCOMPARE(kit.control<ComboList>(other)->ItemIndex(), 0);
+        QVERIFY(kit.apply({"PageCommands=5", "CbModifierK410=2"}));
+        QCOMPARE(kit.control<ComboList>("CbModifier3")->ItemIndex(), 3);
     }
 
     void pageIsLaidOutWithinItsGroups()
     {
         PageTestKit kit;
         QVERIFY(kit.show());
-        QVERIFY(kit.operate({page(kPidPage)}));
-        const QStringList faults = LayoutFaults::of(kit.control("TabPID"));
+        QVERIFY(kit.apply("PageCommands=2"));
+        const QStringList faults = PageTestKit::layoutFaults(kit.control("TabPID"));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
         const QRect command = kit.control("RgPID")->geometry();
         QVERIFY(kit.control("GrpPID")->x() > command.right());

@@ -1,0 +1,70 @@
+#include "pages/taggedcontrols.h"
+
+#include "pages/itemrows.h"
+#include "toolkit/placement.h"
+#include "toolkit/tag.h"
+
+#include <QLabel>
+
+namespace TaggedControls {
+
+namespace {
+
+template <typename Control>
+Control *tagged(Control *control, int tag)
+{
+    Toolkit::setTag(control, tag);
+    return control;
+}
+
+} // namespace
+
+QLabel *label(QWidget *group, const char *name, int tag, const QString &caption, const QPoint &position)
+{
+    return tagged(Toolkit::label(caption, group, name, position), tag);
+}
+
+QLabel *labelBefore(QWidget *field, const char *name, const QString &caption)
+{
+    return tagged(ItemRows::labelBefore(field, caption, name), Toolkit::tagOf(field));
+}
+
+SpinEdit *spinEdit(QWidget *group, const char *name, int tag, const QRect &geometry, int minValue, int maxValue,
+                   int value)
+{
+    auto *edit = tagged(Toolkit::placed(new SpinEdit(group), name, geometry), tag);
+    edit->setRange(minValue, maxValue);
+    edit->setValue(value);
+    return edit;
+}
+
+CheckBox *checkBox(QWidget *group, const char *name, int tag, const QString &caption, const QRect &geometry)
+{
+    return tagged(Toolkit::placed(new CheckBox(caption, group), name, geometry), tag);
+}
+
+ComboList *comboList(QWidget *group, const char *name, int tag, const QRect &geometry, const QStringList &items,
+                     int itemIndex)
+{
+    auto *list = tagged(Toolkit::placed(new ComboList(items, group), name, geometry), tag);
+    list->setItemIndex(itemIndex);
+    return list;
+}
+
+MaskEdit *maskEdit(QWidget *group, const char *name, int tag, const QRect &geometry, const QString &editMask,
+                   const QString &text)
+{
+    auto *edit = tagged(Toolkit::placed(new MaskEdit(editMask, group), name, geometry), tag);
+    edit->setText(text);
+    return edit;
+}
+
+void enableForCommand(QWidget *group, int itemIndex)
+{
+    for (QWidget *control : group->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (control->property("Tag").isValid())
+            control->setEnabled(Toolkit::tagOf(control) == itemIndex);
+    }
+}
+
+} // namespace TaggedControls

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "toolkit/checkbox.h"
+#include "toolkit/combolist.h"
+#include "toolkit/errorreport.h"
+#include "toolkit/maskedit.h"
+#include "toolkit/spinedit.h"
+
+class QLabel;
+
+// The controls of a page's " Parameter " group. Each carries its command tag:
+// the radio item of the command it belongs to. Every builder places the
+// control in the group under its name and tag.
+namespace TaggedControls {
+
+QLabel *label(QWidget *group, const char *name, int tag, const QString &caption, const QPoint &position);
+// A caption ending just left of field, on its vertical centre, with field's
+// tag.
+QLabel *labelBefore(QWidget *field, const char *name, const QString &caption);
+SpinEdit *spinEdit(QWidget *group, const char *name, int tag, const QRect &geometry, int minValue, int maxValue,
+                   int value);
+CheckBox *checkBox(QWidget *group, const char *name, int tag, const QString &caption, const QRect &geometry);
+ComboList *comboList(QWidget *group, const char *name, int tag, const QRect &geometry, const QStringList &items,
+                     int itemIndex);
+MaskEdit *maskEdit(QWidget *group, const char *name, int tag, const QRect &geometry, const QString &editMask,
+                   const QString &text);
+
+// Enables each tagged control of group exactly while its command is the
+// selected item; untagged controls keep their state.
+void enableForCommand(QWidget *group, int itemIndex);
+
+namespace detail {
+
+template <typename Control, typename Page>
+void connectEach(QWidget *group, Page *page, void (Page::*composer)(QObject *))
+{
+    for (Control *control : group->findChildren<Control *>(Qt::FindDirectChildrenOnly)) {
+        Toolkit::connectHandler(control, &Control::changed, page,
+                                [page, composer, control] { (page->*composer)(control); });
+    }
+}
+
+} // namespace detail
+
+// Runs the page's composer, with the control as Sender, on every change of
+// each edit, drop-down list and check box of group.
+template <typename Page>
+void connectComposer(QWidget *group, Page *page, void (Page::*composer)(QObject *))
+{
+    detail::connectEach<SpinEdit>(group, page, composer);
+    detail::connectEach<MaskEdit>(group, page, composer);
+    detail::connectEach<ComboList>(group, page, composer);
+    detail::connectEach<CheckBox>(group, page, composer);
+}
+
+} // namespace TaggedControls
