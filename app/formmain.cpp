@@ -20,6 +20,8 @@
 
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTimer>
 
 #include <optional>
 
@@ -45,6 +47,9 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
     : QMainWindow(parent)
     , m_settings(settingsPath)
     , Comm32(new TComm32(this))
+    , m_exchange(*Comm32)
+    , m_replyView(*this)
+    , Timeout(new QTimer(this))
 {
     ui.setupUi(this);
     m_commandBytes = std::make_unique<CommandBytes>(std::array{ui.StaticAdr, ui.StaticCMD, ui.StaticP0, ui.StaticP1,
@@ -57,9 +62,16 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
     Comm32->SetBaudRate(cbr19200);
     Comm32->SetMonitorEvents(evRxChar);
     Comm32->SetFlowControl(fcRTSToggle);
+    Toolkit::connectHandler(Comm32, &TComm32::OnRxChar, this, &TFormMain::Comm32RxChar);
+
+    Timeout->setObjectName(QStringLiteral("Timeout"));
+    Timeout->setInterval(100);
+    Toolkit::connectHandler(Timeout, &QTimer::timeout, this, &TFormMain::TimeoutTimer);
+    Timeout->start();
 
     Toolkit::connectHandler(ui.BtnOpen, &QPushButton::clicked, this, &TFormMain::BtnOpenClick);
     Toolkit::connectHandler(ui.BtnClose, &QPushButton::clicked, this, &TFormMain::BtnCloseClick);
+    Toolkit::connectHandler(ui.BtnSend, &QPushButton::clicked, this, &TFormMain::BtnSendClick);
     Toolkit::connectHandler(ui.EditAddr, &MaskEdit::changed, this, &TFormMain::EditAddrChange);
     Toolkit::connectHandler(ui.EditAddr, &MaskEdit::keyPress, this, &EditAddrKeyPress);
     Toolkit::connectHandler(ui.PageCommands, &PageControl::changed, this, &TFormMain::PageCommandsChange);
@@ -69,9 +81,11 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
 
 TFormMain::~TFormMain()
 {
-    // The controls outlive the command-bytes display (members go before the
-    // child widgets): an edit that clips its value as the window is torn
-    // down must find no page to compose into it.
+    // Members go before the child widgets, the port among them. Destroying
+    // Comm32 serves the event it may have on its way, which must no longer
+    // reach a handler; and an edit that clips its value as the window is torn
+    // down must find no page to compose into.
+    Comm32->disconnect(this);
     for (CommandPage *page : m_pages)
         delete page;
 }
@@ -139,7 +153,7 @@ void TFormMain::BtnOpenClick()
         return;
     }
     showPortOpen(true);
-    m_replyState.reset();
+    m_exchange.restart();
 }
 
 void TFormMain::BtnCloseClick()
@@ -168,4 +182,29 @@ void TFormMain::PageCommandsChange()
 {
     if (CommandPage *page = m_pages.at(ui.PageCommands->currentIndex()))
         page->PageActivated();
+}
+
+void TFormMain::BtnSendClick()
+{
+    m_exchange.send(m_commandBytes->texts());
+}
+
+void TFormMain::Comm32RxChar(QObject *, int Count)
+{
+    if (const std::optional<Protocol::ReplyFrame> reply = m_exchange.receive(Count))
+        m_replyView.show(*reply);
+}
+
+void TFormMain::TimeoutTimer()
+{
+    if (TimeoutBusy)
+        return;
+    TimeoutBusy = true;
+    const auto done = qScopeGuard([this] { TimeoutBusy = false; });
+    if (!m_exchange.replyOverdue())
+        return;
+    // Modal: the purges wait until the operator has read it.
+    Dialogs::showError(QStringLiteral("No reply from Karvel.\rPlease check the connection\rand the addresses!"),
+                       Toolkit::applicationTitle());
+    m_exchange.abandonReply();
 }

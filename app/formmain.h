@@ -2,7 +2,8 @@
 
 #include "app/formmainui.h"
 #include "app/mainsettings.h"
-#include "app/replystate.h"
+#include "app/exchange.h"
+#include "app/replyview.h"
 #include "util/karvutils.h"
 
 #include <QMainWindow>
@@ -12,6 +13,7 @@
 
 class CommandBytes;
 class CommandPage;
+class QTimer;
 class TComm32;
 
 // The main window: port and unit address entry, the command pages, the
@@ -31,7 +33,8 @@ public:
     // Set at start-up and never cleared: the pages compose the K410 forms of
     // their commands, and closing the port enables the baud-rate list again.
     bool K410Mode() const { return m_k410Mode; }
-    ReplyState &replyState() { return m_replyState; }
+    // The send–reply state, for the benchmarks and tests that watch the cycle.
+    const Exchange &exchange() const { return m_exchange; }
     TComm32 *comm32() const { return Comm32; }
 
 protected:
@@ -44,6 +47,9 @@ private:
     void BtnCloseClick();
     void EditAddrChange();
     void PageCommandsChange();
+    void BtnSendClick();
+    void Comm32RxChar(QObject *Sender, int Count);
+    void TimeoutTimer();
 
     void createPages();
 
@@ -53,7 +59,13 @@ private:
     MainSettings m_settings;
     TComm32 *Comm32;
     bool m_k410Mode = false;
-    ReplyState m_replyState;
+    Exchange m_exchange;
+    ReplyView m_replyView;
+    // Every 100 ms, from creation on, whether a port is open or not.
+    QTimer *Timeout;
+    // Set while TimeoutTimer runs, its message box included, so that the
+    // ticks meanwhile show no second box.
+    bool TimeoutBusy = false;
     std::unique_ptr<CommandBytes> m_commandBytes;
     // By page index of PageCommands.
     std::array<CommandPage *, 6> m_pages{};

@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::size_t kRecordedBytes = 65536;
 constexpr std::size_t kRecordedFrames = 4096;
+constexpr std::size_t kRecordedReplies = 4096;
 
 UniqueFd makeFd(int fd, const char *what)
 {
@@ -119,6 +120,12 @@ std::vector<CommandFrame> SimulatedUnit::receivedFrames() const
 {
     std::lock_guard lock(mutex_);
     return {frames_.begin(), frames_.end()};
+}
+
+std::vector<std::chrono::steady_clock::time_point> SimulatedUnit::replyTimes() const
+{
+    std::lock_guard lock(mutex_);
+    return {replyTimes_.begin(), replyTimes_.end()};
 }
 
 std::size_t SimulatedUnit::bytesReceived() const
@@ -231,7 +238,9 @@ void SimulatedUnit::handleFrame(const CommandFrame &frame, ReplyWriter::TimePoin
 void SimulatedUnit::sendDue()
 {
     while (!outputBlocked_) {
-        const auto bytes = writer_.due(std::chrono::steady_clock::now());
+        // Taken before the write, so that a reply's time never lags its bytes.
+        const auto now = std::chrono::steady_clock::now();
+        const auto bytes = writer_.due(now);
         if (bytes.empty())
             return;
         const ssize_t written = pty_.write(bytes);
@@ -246,6 +255,7 @@ void SimulatedUnit::sendDue()
             {
                 std::lock_guard lock(mutex_);
                 ++repliesTotal_;
+                record(replyTimes_, now, kRecordedReplies);
             }
             signalActivity();
             changed_.notify_all();

@@ -61,6 +61,8 @@ public:
     // at the unit's speed, whatever its address (the latest 4096).
     std::vector<ReceivedByte> receivedBytes() const;
     std::vector<CommandFrame> receivedFrames() const;
+    // When each reply's last byte went onto the line (the latest 4096).
+    std::vector<std::chrono::steady_clock::time_point> replyTimes() const;
 
     // Running totals since construction.
     std::size_t bytesReceived() const;
@@ -103,6 +105,7 @@ private:
     LineFaults faults_;
     std::deque<ReceivedByte> bytes_;
     std::deque<CommandFrame> frames_;
+    std::deque<std::chrono::steady_clock::time_point> replyTimes_;
     std::size_t bytesTotal_ = 0;
     std::size_t framesTotal_ = 0;
     std::size_t repliesTotal_ = 0;

@@ -6,6 +6,7 @@
 #include "toolkit/combolist.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/maskedit.h"
+#include "toolkit/ticks.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -268,9 +269,9 @@ private slots:
         QVERIFY(terminal.IsValid());
         writeSettings("[Ports]\nCOM2=" + terminal.SlavePath().toLocal8Bit() + "\n[Settings]\nCOMPort=1\nBaud=5\n");
         DialogRecorder dialogs;
+        FakeTicks ticks(5000);
         TFormMain window(m_settingsPath);
         window.show();
-        window.replyState() = {true, 1234, 5};
 
         click(window, "BtnOpen");
         QVERIFY(dialogs.boxes().isEmpty());
@@ -278,20 +279,27 @@ private slots:
         QCOMPARE(window.comm32()->DeviceName(), QStringLiteral("COM2"));
         QCOMPARE(window.comm32()->BaudRate(), cbr57600);
         QCOMPARE(portControls(window), openState);
-        QCOMPARE(window.replyState().AwaitingReply, false);
-        QCOMPARE(window.replyState().LastSendTick, 0u);
-        QCOMPARE(window.replyState().RxCount, 0);
+        // A position query whose reply stops after three bytes.
+        control<QLabel>(window, "StaticCMD")->setText(QStringLiteral("20"));
+        click(window, "BtnSend");
+        QCOMPARE(terminal.Receive(9), QByteArray::fromHex("012000000000000000"));
+        terminal.Send(QByteArray::fromHex("200102"));
+        QTRY_COMPARE(window.exchange().RxCount(), 3);
 
-        window.replyState().RxCount = 3;
         click(window, "BtnClose");
         QVERIFY(!window.comm32()->IsOpen());
         QCOMPARE(portControls(window), closedState);
-        QCOMPARE(window.replyState().RxCount, 3);
+        QCOMPARE(window.exchange().AwaitingReply(), true);
+        QCOMPARE(window.exchange().LastSendTick(), 5000u);
+        QCOMPARE(window.exchange().RxCount(), 3);
 
         control<ComboList>(window, "ComboBaud")->setItemIndex(0);
         click(window, "BtnOpen");
         QCOMPARE(window.comm32()->BaudRate(), cbr2400);
         QCOMPARE(portControls(window), openState);
+        QCOMPARE(window.exchange().AwaitingReply(), false);
+        QCOMPARE(window.exchange().LastSendTick(), 0u);
+        QCOMPARE(window.exchange().RxCount(), 0);
     }
 };
 
