@@ -3,10 +3,12 @@
 #include "app/hexkeyfilter.h"
 #include "pages/commandbytes.h"
 #include "pages/commandpage.h"
+#include "pages/devicepage.h"
 #include "pages/motionpage.h"
-#include "pages/querypage.h"
 #include "pages/parameterpage1.h"
 #include "pages/parameterpage2.h"
+#include "pages/pidpage.h"
+#include "pages/querypage.h"
 #include "serial/comm32.h"
 #include "toolkit/application.h"
 #include "toolkit/combolist.h"
@@ -99,8 +101,10 @@ void TFormMain::createPages()
                             &LinkedModifierPage::followModifier);
     m_pages[0] = parameters1;
     m_pages[1] = parameters2;
+    m_pages[2] = new PidPage(*m_commandBytes, ui.TabPID);
     m_pages[3] = new QueryPage(*m_commandBytes, ui.TabCmdGet);
     m_pages[4] = new MotionPage(*m_commandBytes, ui.TabCmdOther);
+    m_pages[5] = new DevicePage(*m_commandBytes, ui.TabK410);
 }
 
 void TFormMain::FormCreate()

@@ -1,5 +1,6 @@
 #include "pages/taggedcontrols.h"
 
+#include "pages/itemrows.h"
 #include "toolkit/placement.h"
 #include "toolkit/tag.h"
 
@@ -21,6 +22,11 @@ Control *tagged(Control *control, int tag)
 QLabel *label(QWidget *group, const char *name, int tag, const QString &caption, const QPoint &position)
 {
     return tagged(Toolkit::label(caption, group, name, position), tag);
+}
+
+QLabel *labelBefore(QWidget *field, const char *name, const QString &caption)
+{
+    return tagged(ItemRows::labelBefore(field, caption, name), Toolkit::tagOf(field));
 }
 
 SpinEdit *spinEdit(QWidget *group, const char *name, int tag, const QRect &geometry, int minValue, int maxValue,

@@ -14,6 +14,9 @@ class QLabel;
 namespace TaggedControls {
 
 QLabel *label(QWidget *group, const char *name, int tag, const QString &caption, const QPoint &position);
+// A caption ending just left of field, on its vertical centre, with field's
+// tag.
+QLabel *labelBefore(QWidget *field, const char *name, const QString &caption);
 SpinEdit *spinEdit(QWidget *group, const char *name, int tag, const QRect &geometry, int minValue, int maxValue,
                    int value);
 CheckBox *checkBox(QWidget *group, const char *name, int tag, const QString &caption, const QRect &geometry);

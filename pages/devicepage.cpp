@@ -1,0 +1,200 @@
+#include "pages/devicepage.h"
+
+#include "app/hexkeyfilter.h"
+#include "pages/catalogueitems.h"
+#include "pages/commandbytes.h"
+#include "pages/modifiergroup.h"
+#include "pages/pagelayout.h"
+#include "pages/taggedcontrols.h"
+#include "toolkit/placement.h"
+#include "toolkit/radiogroup.h"
+#include "toolkit/statictext.h"
+#include "toolkit/tag.h"
+
+#include <QGroupBox>
+
+#include <array>
+
+using namespace TaggedControls;
+
+namespace {
+
+// Both groups are this tall, so that the " Modifier " group under the radio
+// group stands level with the " Special " group under the parameter group.
+constexpr int kGroupHeight = 224;
+// The radio group then spreads its items 51 pixels apart; each command's
+// controls stand level with its item.
+constexpr int kFirstRowTop = 30;
+constexpr int kRowPitch = 51;
+constexpr int kFieldHeight = 21;
+
+// The fields of the link row; the rows above line up with its first two.
+constexpr std::array kColumnLeft{64, 197, 296, 376};
+constexpr int kListWidth = 61;
+constexpr int kAnswerWidth = 50;
+constexpr int kDelayWidth = 45;
+constexpr int kIdWidth = 25;
+
+QRect field(int column, int row, int width)
+{
+    return {kColumnLeft[column], kFirstRowTop + row * kRowPitch, width, kFieldHeight};
+}
+
+// The catalogue's commands of the page, and "n/a" in the place of the one it
+// does not list.
+QStringList commandItems()
+{
+    QStringList items = CatalogueItems::itemTexts(Protocol::CommandPage::Karvel2);
+    for (QString &item : items) {
+        if (item.isEmpty())
+            item = QStringLiteral("n/a");
+    }
+    return items;
+}
+
+quint8 codeOf(int item)
+{
+    return CatalogueItems::code(Protocol::CommandPage::Karvel2, item).value();
+}
+
+} // namespace
+
+DevicePage::DevicePage(CommandBytes &bytes, QWidget *sheet)
+    : CommandPage(bytes, sheet)
+    , RG_K410(Toolkit::placed(new RadioGroup(QStringLiteral(" Command "), commandItems(), sheet), "RG_K410",
+                              PageLayout::commandGroup(kGroupHeight)))
+    , GrpK410(Toolkit::placed(new QGroupBox(QStringLiteral(" Parameter / Last Answer "), sheet), "GrpK410",
+                              PageLayout::parameterGroup(kGroupHeight)))
+{
+    RG_K410->setItemIndex(CurrentLimit);
+    createCurrentLimitRow();
+    createAnswerRow();
+    createLinkRow();
+    CbModifierK410 = addModifierGroup(sheet, "GroupBox1", "CbModifierK410", kGroupHeight);
+
+    Toolkit::connectHandler(RG_K410, &RadioGroup::itemClicked, this, &DevicePage::RG_K410Click);
+    connectComposer(GrpK410, this, &DevicePage::EditOutputsChange);
+    Toolkit::connectHandler(CbModifierK410, &ComboList::changed, this, &DevicePage::CbModifierK410Change);
+}
+
+void DevicePage::createCurrentLimitRow()
+{
+    CbCurrentLimit = comboList(
+        GrpK410, "CbCurrentLimit", CurrentLimit, field(0, CurrentLimit, kListWidth),
+        {QStringLiteral("Inputs"), QStringLiteral("1/3"), QStringLiteral("2/3"), QStringLiteral("3/3")}, 0);
+}
+
+void DevicePage::createAnswerRow()
+{
+    // The answer to $44, tagged like the current limit: the selection step
+    // never disables either.
+    const auto answer = [this](const char *name, int column) {
+        auto *text = Toolkit::placed(new StaticText(QString(), GrpK410), name,
+                                     field(column, VoltageTemperature, kAnswerWidth));
+        Toolkit::setTag(text, CurrentLimit);
+        return text;
+    };
+    labelBefore(answer("StaticVoltage", 0), "LblVolt", QStringLiteral("Voltage:"));
+    labelBefore(answer("StaticTemperature", 1), "LblTemperature", QStringLiteral("Temperature:"));
+}
+
+void DevicePage::createLinkRow()
+{
+    // "38500" is the unit's own caption; only the index is sent.
+    CbRS232Baud = comboList(GrpK410, "CbRS232Baud", LinkParameters, field(0, LinkParameters, kListWidth),
+                            {QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("7200"),
+                             QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38500"),
+                             QStringLiteral("57600")},
+                            4);
+    EditRS485Delay = spinEdit(GrpK410, "EditRS485Delay", LinkParameters, field(1, LinkParameters, kDelayWidth), 0,
+                              255, 0);
+    EditRSRecvID = createIdEntry("EditRSRecvID", 2);
+    EditRSSendID = createIdEntry("EditRSSendID", 3);
+    labelBefore(CbRS232Baud, "LblRS232Baud", QStringLiteral("Baudrate:"));
+    labelBefore(EditRS485Delay, "LblRS485Delay", QStringLiteral("Delay (ms):"));
+    labelBefore(EditRSRecvID, "LblRecvID", QStringLiteral("Recv ID:"));
+    labelBefore(EditRSSendID, "LblSendID", QStringLiteral("Send ID:"));
+}
+
+MaskEdit *DevicePage::createIdEntry(const char *name, int column)
+{
+    // Two hexadecimal digits, upper-cased.
+    MaskEdit *entry = maskEdit(GrpK410, name, LinkParameters, field(column, LinkParameters, kIdWidth),
+                               QStringLiteral(">AA"), QStringLiteral("00"));
+    Toolkit::connectHandler(entry, &MaskEdit::keyPress, this, &EditAddrKeyPress);
+    return entry;
+}
+
+void DevicePage::enableLinkControls(bool enabled)
+{
+    for (QWidget *control : GrpK410->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (Toolkit::tagOf(control) == LinkParameters)
+            control->setEnabled(enabled);
+    }
+}
+
+void DevicePage::PageActivated()
+{
+    RG_K410Click();
+}
+
+void DevicePage::RG_K410Click()
+{
+    const int item = RG_K410->ItemIndex();
+    enableLinkControls(item == LinkParameters);
+    CommandBytes &frame = bytes();
+    switch (item) {
+    case CurrentLimit:
+        EditOutputsChange(CbCurrentLimit);
+        break;
+    case VoltageTemperature:
+        frame.setHex(CommandBytes::CMD, codeOf(VoltageTemperature));
+        break;
+    case LinkParameters:
+        EditOutputsChange(CbRS232Baud);
+        break;
+    default:
+        // "n/a" leaves the display as it is.
+        CbModifierK410->setEnabled(false);
+        return;
+    }
+    frame.zero({CommandBytes::P5, CommandBytes::P6});
+    if (item != LinkParameters)
+        frame.zero({CommandBytes::P2, CommandBytes::P3, CommandBytes::P4});
+    // The query takes no modifier.
+    const bool takesModifier = item != VoltageTemperature;
+    if (!takesModifier)
+        frame.zero({CommandBytes::P0, CommandBytes::P1});
+    CbModifierK410->setEnabled(takesModifier);
+    if (takesModifier)
+        frame.setHex(CommandBytes::P0, CbModifierK410->ItemIndex());
+}
+
+void DevicePage::EditOutputsChange(QObject *Sender)
+{
+    CommandBytes &frame = bytes();
+    switch (Toolkit::tagOf(Sender)) {
+    case CurrentLimit:
+        frame.setHex(CommandBytes::CMD, codeOf(CurrentLimit));
+        frame.setHex(CommandBytes::P1, CbCurrentLimit->ItemIndex());
+        break;
+    case LinkParameters:
+        frame.setHex(CommandBytes::CMD, codeOf(LinkParameters));
+        frame.setHex(CommandBytes::P1, CbRS232Baud->ItemIndex());
+        // The identifiers go as their entries show them, blanks included.
+        frame.set(CommandBytes::P2, EditRSRecvID->text());
+        frame.set(CommandBytes::P3, EditRSSendID->text());
+        frame.setHex(CommandBytes::P4, EditRS485Delay->Value());
+        break;
+    default:
+        return;
+    }
+    if (isReadingModifier(CbModifierK410->ItemIndex()))
+        frame.zeroParameters();
+}
+
+void DevicePage::CbModifierK410Change()
+{
+    bytes().setHex(CommandBytes::P0, CbModifierK410->ItemIndex());
+    RG_K410Click();
+}
