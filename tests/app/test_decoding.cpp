@@ -55,6 +55,8 @@ private slots:
         const auto row = [](const char *name, const char *reply, const QStringList &expected) {
             QTest::newRow(name) << QString::fromLatin1(reply) << expected;
         };
+        row("$10 current limit", "1000020000000000", {"CbCurrentLimit=2"});
+        row("$10 index 7 beyond the four items", "1000070000000000", {"CbCurrentLimit=-1"});
         row("$11 currents in byte order", "1100050A0F000000",
             {"EditStandbyCur=5", "EditActiveCur=10", "EditAccelCur=15"});
         row("$12 predivider clipped to 16", "1200280000000000", {"EditPrediv=16"});
@@ -76,6 +78,7 @@ private slots:
         row("$43 1.23", "437B01FF39300000", {"StaticVersion=1.23", "StaticSerNo=12345", "LedResetFlag=lit"});
         row("$43 0.05", "4305000000000000", {"StaticVersion=0.05", "StaticSerNo=0", "LedResetFlag=unlit"});
         row("$43 2.00", "43C8000000010000", {"StaticVersion=2.00", "StaticSerNo=256"});
+        row("$44 words low byte first", "44003412FFFF0000", {"StaticVoltage=4660", "StaticTemperature=65535"});
         row("$51", "5100000500000000", {"CheckExtAlarm=clear", "CheckDriverError=ticked"});
         row("$52", "520001000002FFFF", {"StaticAcc=1", "StaticVRef=512", "StaticVMax=65535"});
         row("$53", "53000102FF000000", {"StaticCurStand=1", "StaticCurConst=2", "StaticCurAccel=255"});
@@ -88,6 +91,14 @@ private slots:
         row("$58 byte 3 unread", "580005FF34120000", {"EditCorrection=5", "EditTolerance=4660"});
         row("$59", "5900FFFF00000000", {"EditTT=65535"});
         row("$63 bow clipped to 1", "6300000000000000", {"EditBow=1"});
+        row("$6A clock fields of one word", "6A005E01FF0F0000",
+            {"CbPIDClk=6", "CbDiffClk=3", "CbVClk=5", "EditVFact=4095"});
+        row("$6B in byte order", "6B00010203040506",
+            {"EditPCof=1", "EditPRange=2", "EditICof=3", "EditIRange=4", "EditDCof=5", "EditDRange=6"});
+        row("$6B ranges clipped", "6B00FF0800100009", {"EditPCof=255", "EditPRange=7", "EditIRange=15", "EditDRange=7"});
+        row("$6C", "6C000A0B0C000000", {"EditPClip=10", "EditIClip=11", "EditDClip=12"});
+        row("$6D", "6D00010234120000", {"EditCISum=1", "EditCIInput=2", "EditClipSum=4660"});
+        row("$6D clip sum clipped", "6D000000FF3F0000", {"EditClipSum=8191"});
         row("$70 configuration 0000101", "7000050234010300",
             {"EditEncConf=0000101", "EditEncPrediv=2", "EditEncDeviation=308", "EditEncMult=3"});
         row("$71 -1 from three bytes", "7100FFFFFF7F0000", {"StaticEncCount=-1"});
@@ -97,6 +108,10 @@ private slots:
             {"StaticAlarmReason=DriverError TravelCheckError "});
         row("$74 last three run together", "74000001010001FF",
             {"StaticAlarmReason=DeviationError ExternalAlarm PositionErrorUndervoltageOvertemperature"});
+        row("$C1 two hex digits each", "C100050A1F0A0000",
+            {"CbRS232Baud=5", "EditRSRecvID=0A", "EditRSSendID=1F", "EditRS485Delay=10"});
+        row("$C1 index beyond the list", "C10007AB00FF0000",
+            {"CbRS232Baud=-1", "EditRSRecvID=AB", "EditRSSendID=00", "EditRS485Delay=255"});
     }
     void replyFillsItsControls()
     {
@@ -154,6 +169,9 @@ private slots:
             << QStringList{"RGCmdSet=5"} << "5400000100010001" << "CbTravelcheck=1" << "54 00 00 00 00 00 00 00";
         QTest::newRow("page (2): encoder configuration")
             << QStringList{"PageCommands=1"} << "7000050234010300" << "EditEncMult=3" << "70 00 05 02 34 01 03 00";
+        // The lists raise nothing, but the composer run by the spin edit reads them.
+        QTest::newRow("PID configuration: lists composed with the factor")
+            << QStringList{"PageCommands=2"} << "6A005E01FF0F0000" << "EditVFact=4095" << "6A 00 5E 01 FF 0F 00 00";
     }
     void decodedValuesFlowIntoTheCommandBytes()
     {

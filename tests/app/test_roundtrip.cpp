@@ -60,16 +60,19 @@ private slots:
         QTest::addColumn<QStringList>("set");
         QTest::addColumn<QStringList>("change");
         QTest::addColumn<QStringList>("stored");
-        const auto page1 = [](const char *name, int item, const QStringList &set, const QStringList &change,
-                              const QStringList &stored) {
-            QTest::newRow(name) << QStringList{"PageCommands=0", QStringLiteral("RGCmdSet=%1").arg(item)}
-                                << "CbModifier1" << set << change << stored;
+        // Rows of one page: its tab, command group and modifier list.
+        const auto page = [](int tab, const char *group, const char *modifier) {
+            return [=](const char *name, int item, const QStringList &set, const QStringList &change,
+                       const QStringList &stored) {
+                QTest::newRow(name) << QStringList{QStringLiteral("PageCommands=%1").arg(tab),
+                                                   QStringLiteral("%1=%2").arg(QLatin1String(group)).arg(item)}
+                                    << QString::fromLatin1(modifier) << set << change << stored;
+            };
         };
-        const auto page2 = [](const char *name, int item, const QStringList &set, const QStringList &change,
-                              const QStringList &stored) {
-            QTest::newRow(name) << QStringList{"PageCommands=1", QStringLiteral("RGCmdSet2=%1").arg(item)}
-                                << "CbModifier2" << set << change << stored;
-        };
+        const auto page1 = page(0, "RGCmdSet", "CbModifier1");
+        const auto page2 = page(1, "RGCmdSet2", "CbModifier2");
+        const auto pid = page(2, "RgPID", "CbModifier3");
+        const auto device = page(5, "RG_K410", "CbModifierK410");
         page1("$11", 0, {"EditStandbyCur=7", "EditActiveCur=20", "EditAccelCur=30"}, {"EditStandbyCur=1"},
               {"EditStandbyCur=7", "EditActiveCur=20", "EditAccelCur=30"});
         page1("$14", 1, {"EditAcceleration=1000", "EditVelocity=4660"}, {"EditVelocity=1"},
@@ -96,6 +99,18 @@ private slots:
               {"CheckExtAlarm=ticked", "CheckDriverError=ticked"});
         page2("$55", 5, {"EditReceiveID=1234ABCD"}, {"EditReceiveID=00000001"}, {"EditReceiveID=1234ABCD"});
         page2("$56", 6, {"EditSendID=80000001"}, {"EditSendID=00000002"}, {"EditSendID=80000001"});
+        pid("$6A", 0, {"CbPIDClk=6", "CbDiffClk=3", "CbVClk=5", "EditVFact=4095"}, {"EditVFact=1", "CbPIDClk=0"},
+            {"CbPIDClk=6", "CbDiffClk=3", "CbVClk=5", "EditVFact=4095"});
+        pid("$6B", 1, {"EditPCof=1", "EditPRange=2", "EditICof=3", "EditIRange=15", "EditDCof=255", "EditDRange=7"},
+            {"EditPCof=9"},
+            {"EditPCof=1", "EditPRange=2", "EditICof=3", "EditIRange=15", "EditDCof=255", "EditDRange=7"});
+        pid("$6C", 2, {"EditPClip=10", "EditIClip=11", "EditDClip=12"}, {"EditDClip=1"},
+            {"EditPClip=10", "EditIClip=11", "EditDClip=12"});
+        pid("$6D", 3, {"EditCISum=1", "EditCIInput=2", "EditClipSum=4660"}, {"EditClipSum=1"},
+            {"EditCISum=1", "EditCIInput=2", "EditClipSum=4660"});
+        device("$10", 0, {"CbCurrentLimit=2"}, {"CbCurrentLimit=1"}, {"CbCurrentLimit=2"});
+        device("$C1", 3, {"CbRS232Baud=5", "EditRSRecvID=0A", "EditRSSendID=1F", "EditRS485Delay=10"},
+               {"EditRS485Delay=1"}, {"CbRS232Baud=5", "EditRSRecvID=0A", "EditRSSendID=1F", "EditRS485Delay=10"});
     }
     void storedValueComesBack()
     {
@@ -115,8 +130,7 @@ private slots:
 
         QVERIFY(m_kit->apply(readStored));
         QVERIFY(sent());
-        QVERIFY(answered());
-        QCOMPARE(m_kit->shown(stored), stored);
+        QTRY_COMPARE(m_kit->shown(stored), stored);
         QVERIFY(m_kit->apply(storeInEeprom));
         QCOMPARE(m_kit->commandBytes(), written);
     }
@@ -124,41 +138,44 @@ private slots:
     void queryAnswerShows_data()
     {
         QTest::addColumn<QList<QStringList>>("prepare"); // each sent before the query
-        QTest::addColumn<int>("item");
+        QTest::addColumn<QStringList>("query");
         QTest::addColumn<QStringList>("shown");
+        const auto get = [](int item) { return QStringList{"PageCommands=3", QStringLiteral("RGCmdGet=%1").arg(item)}; };
         const QStringList setTemporarily = {"PageCommands=0", "CbModifier1=1"};
-        QTest::newRow("$20 position") << QList<QStringList>{} << 0 << QStringList{"StaticMPos=0"};
+        QTest::newRow("$20 position") << QList<QStringList>{} << get(0) << QStringList{"StaticMPos=0"};
         QTest::newRow("$52 acceleration / velocity")
             << QList<QStringList>{setTemporarily + QStringList{"RGCmdSet=1", "EditAcceleration=1000",
                                                                "EditVelocity=4660"},
                                   {"RGCmdSet=7", "EditVRef=256"}}
-            << 1 << QStringList{"StaticAcc=1000", "StaticVRef=256", "StaticVMax=4660"};
+            << get(1) << QStringList{"StaticAcc=1000", "StaticVRef=256", "StaticVMax=4660"};
         QTest::newRow("$21 actual acc./vel.")
-            << QList<QStringList>{} << 2
+            << QList<QStringList>{} << get(2)
             << QStringList{"StaticActA=0", "StaticActV=0", "LedReference=unlit", "LedCorrection=unlit"};
         QTest::newRow("$53 currents")
             << QList<QStringList>{setTemporarily +
                                   QStringList{"RGCmdSet=0", "EditStandbyCur=7", "EditActiveCur=20", "EditAccelCur=255"}}
-            << 3 << QStringList{"StaticCurStand=7", "StaticCurConst=20", "StaticCurAccel=255"};
-        QTest::newRow("$71 encoder counter") << QList<QStringList>{} << 4 << QStringList{"StaticEncCount=0"};
+            << get(3) << QStringList{"StaticCurStand=7", "StaticCurConst=20", "StaticCurAccel=255"};
+        QTest::newRow("$71 encoder counter") << QList<QStringList>{} << get(4) << QStringList{"StaticEncCount=0"};
         QTest::newRow("$30 switches: at the reference")
-            << QList<QStringList>{} << 5 << QStringList{"LedLeftSw=unlit", "LedRightSw=unlit", "LedRefSw=lit"};
+            << QList<QStringList>{} << get(5) << QStringList{"LedLeftSw=unlit", "LedRightSw=unlit", "LedRefSw=lit"};
         QTest::newRow("$43 firmware revision")
-            << QList<QStringList>{} << 6 << QStringList{"StaticVersion=1.23", "StaticSerNo=4711", "LedResetFlag=lit"};
+            << QList<QStringList>{} << get(6) << QStringList{"StaticVersion=1.23", "StaticSerNo=4711", "LedResetFlag=lit"};
+        // The unit's supply as it starts: 24.0 V, 35 degrees.
+        QTest::newRow("$44 voltage and temperature") << QList<QStringList>{} << QStringList{"PageCommands=5", "RG_K410=1"}
+                                                     << QStringList{"StaticVoltage=240", "StaticTemperature=35"};
     }
     void queryAnswerShows()
     {
         QFETCH(QList<QStringList>, prepare);
-        QFETCH(int, item);
+        QFETCH(QStringList, query);
         QFETCH(QStringList, shown);
         for (const QStringList &steps : prepare) {
             QVERIFY(m_kit->apply(steps));
             QVERIFY(sent());
         }
-        QVERIFY(m_kit->apply({"PageCommands=3", QStringLiteral("RGCmdGet=%1").arg(item)}));
+        QVERIFY(m_kit->apply(query));
         QVERIFY(sent());
-        QVERIFY(answered());
-        QCOMPARE(m_kit->shown(shown), shown);
+        QTRY_COMPARE(m_kit->shown(shown), shown);
     }
 
     void alarmResetShowsTheReasons()
