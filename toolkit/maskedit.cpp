@@ -82,7 +82,9 @@ void MaskEdit::onTextChanged(const QString &text)
 
 void MaskEdit::keyPressEvent(QKeyEvent *event)
 {
-    if (event->text().size() != 1) {
+    // Delete is an editing key like the arrows, not a typed character, even
+    // where the window system hands it over with the DEL character.
+    if (event->text().size() != 1 || event->key() == Qt::Key_Delete) {
         QLineEdit::keyPressEvent(event);
         return;
     }

@@ -93,6 +93,23 @@ private slots:
         QCOMPARE(changed.size(), 4);
     }
 
+    void deleteWithItsCharacterIsAnEditingKey()
+    {
+        TestWindow window;
+        MaskEdit *edit = focusedEdit(window, QStringLiteral(">AA"), QStringLiteral("1F"));
+        QVERIFY(edit);
+        int typed = 0;
+        connect(edit, &MaskEdit::keyPress, edit, [&typed](QChar &key) {
+            ++typed;
+            key = QChar();
+        });
+        // As the X server sends it: with the DEL character.
+        edit->setCursorPosition(0);
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_Delete, QString(QChar(0x7F)), Qt::NoModifier);
+        QCOMPARE(typed, 0);
+        QCOMPARE(edit->text(), QStringLiteral(" F"));
+    }
+
     void keyPressHandlerMayDiscardOrReplaceKeys()
     {
         TestWindow window;
