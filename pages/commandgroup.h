@@ -1,20 +1,14 @@
 #pragma once
 
-#include "protocol/commandcatalogue.h"
-
-#include <QList>
+#include <QStringList>
 
 class QGroupBox;
 class RadioGroup;
 class QWidget;
 
-// The commands a page's " Command " radio group offers, in item order.
-QList<Protocol::CommandInfo> pageCommands(Protocol::CommandPage page);
-
-// The " Command " radio group of a page at the left of its sheet, one item
-// per command, the first one selected.
-RadioGroup *addCommandGroup(QWidget *sheet, const char *name, const QList<Protocol::CommandInfo> &commands,
-                            int height);
+// The " Command " radio group of a page at the left of its sheet with the
+// given items, the first one selected.
+RadioGroup *addCommandGroup(QWidget *sheet, const char *name, const QStringList &items, int height);
 
 // The " Parameter " group right of the command group.
 QGroupBox *addParameterGroup(QWidget *sheet, const char *name, int height);

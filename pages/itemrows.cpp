@@ -1,6 +1,7 @@
 #include "pages/itemrows.h"
 
 #include "pages/catalogueitems.h"
+#include "pages/commandgroup.h"
 #include "pages/pagelayout.h"
 #include "toolkit/placement.h"
 #include "toolkit/radiogroup.h"
@@ -26,10 +27,7 @@ QLabel *labelBeside(QWidget *control, const QString &caption, const char *name, 
 RadioGroup *addCommandGroup(QWidget *sheet, const char *name, Protocol::CommandPage page)
 {
     const QStringList items = CatalogueItems::itemTexts(page);
-    auto *group = Toolkit::placed(new RadioGroup(QStringLiteral(" Command "), items, sheet), name,
-                                  PageLayout::commandGroup(groupHeight(int(items.size()))));
-    group->setItemIndex(0);
-    return group;
+    return ::addCommandGroup(sheet, name, items, groupHeight(int(items.size())));
 }
 
 QGroupBox *addRowGroup(QWidget *sheet, const QString &caption, const char *name, const QWidget *commandGroup)

@@ -1,5 +1,6 @@
 #include "pages/parameterpage1.h"
 
+#include "pages/catalogueitems.h"
 #include "pages/commandbytes.h"
 #include "pages/commandgroup.h"
 #include "pages/modifiergroup.h"
@@ -26,6 +27,7 @@ constexpr int kWideFieldWidth = 84;
 constexpr int kLeftListWidth = 128;
 constexpr int kRightListWidth = 124;
 
+constexpr Protocol::CommandPage kPage = Protocol::CommandPage::Parameters1;
 constexpr int kRows = 11;
 constexpr int kParameterHeight = ParameterGrid::groupHeight(kRows);
 constexpr int kCommandHeight = ParameterGrid::commandHeightBeside(kParameterHeight);
@@ -34,8 +36,7 @@ constexpr int kCommandHeight = ParameterGrid::commandHeightBeside(kParameterHeig
 
 ParameterPage1::ParameterPage1(CommandBytes &bytes, QWidget *sheet)
     : LinkedModifierPage(bytes, sheet)
-    , m_commands(pageCommands(Protocol::CommandPage::Parameters1))
-    , RGCmdSet(addCommandGroup(sheet, "RGCmdSet", m_commands, kCommandHeight))
+    , RGCmdSet(addCommandGroup(sheet, "RGCmdSet", CatalogueItems::itemTexts(kPage), kCommandHeight))
     , GrpParameter(addParameterGroup(sheet, "GrpParameter", kParameterHeight))
 {
     buildParameterGroup();
@@ -138,7 +139,7 @@ void ParameterPage1::composeSelected(int item)
 {
     using enum CommandBytes::Byte;
     CommandBytes &frame = bytes();
-    frame.setHex(CMD, m_commands.at(item).code);
+    frame.setHex(CMD, CatalogueItems::code(kPage, item).value());
     // The currents, the predivider and the resolution go out as typed, even
     // beyond a byte; multi-byte values are cut into their bytes.
     switch (item) {

@@ -1,9 +1,6 @@
 #pragma once
 
 #include "pages/linkedmodifierpage.h"
-#include "protocol/commandcatalogue.h"
-
-#include <QList>
 
 #include <array>
 
@@ -56,7 +53,6 @@ private:
     void buildParameterGroup();
     void composeSelected(int item);
 
-    const QList<Protocol::CommandInfo> m_commands;
     RadioGroup *RGCmdSet;
     QGroupBox *GrpParameter;
     SpinEdit *EditStandbyCur;

@@ -1,6 +1,7 @@
 #include "pages/parameterpage2.h"
 
 #include "app/hexkeyfilter.h"
+#include "pages/catalogueitems.h"
 #include "pages/commandbytes.h"
 #include "pages/commandgroup.h"
 #include "pages/modifiergroup.h"
@@ -31,6 +32,7 @@ constexpr ParameterGrid::Column kRight{216, 317, 80};
 constexpr int kCheckWidth = kLeft.field - kLeft.label - 6;
 constexpr int kHexNoteLeft = kLeft.field + kLeft.fieldWidth + 6;
 
+constexpr Protocol::CommandPage kPage = Protocol::CommandPage::Parameters2;
 constexpr int kRows = 9;
 constexpr int kParameterHeight = ParameterGrid::groupHeight(kRows);
 constexpr int kCommandHeight = ParameterGrid::commandHeightBeside(kParameterHeight);
@@ -52,8 +54,7 @@ qint32 identifierOf(const MaskEdit *entry)
 
 ParameterPage2::ParameterPage2(CommandBytes &bytes, QWidget *sheet)
     : LinkedModifierPage(bytes, sheet)
-    , m_commands(pageCommands(Protocol::CommandPage::Parameters2))
-    , RGCmdSet2(addCommandGroup(sheet, "RGCmdSet2", m_commands, kCommandHeight))
+    , RGCmdSet2(addCommandGroup(sheet, "RGCmdSet2", CatalogueItems::itemTexts(kPage), kCommandHeight))
     , GrpParameter2(addParameterGroup(sheet, "GrpParameter2", kParameterHeight))
 {
     buildParameterGroup();
@@ -179,7 +180,7 @@ void ParameterPage2::composeSelected(int item)
 {
     using enum CommandBytes::Byte;
     CommandBytes &frame = bytes();
-    frame.setHex(CMD, m_commands.at(item).code);
+    frame.setHex(CMD, CatalogueItems::code(kPage, item).value());
     // The one-byte values go out as typed, even beyond a byte; multi-byte
     // values are cut into their bytes.
     switch (item) {

@@ -1,9 +1,6 @@
 #pragma once
 
 #include "pages/linkedmodifierpage.h"
-#include "protocol/commandcatalogue.h"
-
-#include <QList>
 
 #include <array>
 
@@ -60,7 +57,6 @@ private:
     void composeSelected(int item);
     void enableControlsFor(int item);
 
-    const QList<Protocol::CommandInfo> m_commands;
     RadioGroup *RGCmdSet2;
     QGroupBox *GrpParameter2;
     MaskEdit *EditEncConf;

@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 
 namespace {
 
@@ -289,6 +290,18 @@ QString PageTestKit::frame() const
     for (const char *name : kFrameNames)
         texts << control<QLabel>(QLatin1String(name))->text();
     return texts.join(QLatin1Char(' '));
+}
+
+QRadioButton *PageTestKit::item(const QString &radioGroup, int index) const
+{
+    const QWidget *group = control(radioGroup);
+    return group ? group->findChildren<QRadioButton *>().value(index) : nullptr;
+}
+
+void PageTestKit::scribbleOverFrame() const
+{
+    for (const char *name : std::span(kFrameNames).subspan(1))
+        control<QLabel>(QLatin1String(name))->setText(QStringLiteral("AA"));
 }
 
 QString PageTestKit::commandBytes() const

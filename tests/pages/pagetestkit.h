@@ -10,6 +10,7 @@
 #include <memory>
 
 class QComboBox;
+class QRadioButton;
 
 // A main window on a settings file of its own, driven the way the operator
 // drives the command pages. Message boxes are recorded instead of shown,
@@ -25,6 +26,8 @@ class QComboBox;
 //   "Name:keys"   types keys into a masked entry as they come, from its
 //                 first position;
 //   "Tab"         leaves the control that has the focus.
+// A page control's step turns to the page by a click on its tab, as the
+// operator does, so the page's selection step runs.
 class PageTestKit
 {
 public:
@@ -54,8 +57,13 @@ public:
     // item index, "ticked"/"clear", an LED "lit"/"unlit"/"black", a text.
     QStringList shown(const QStringList &entries) const;
 
+    // Item index of the named radio group; null when there is none.
+    QRadioButton *item(const QString &radioGroup, int index) const;
+
     // The command-bytes display, space-separated: ADR, CMD, P0..P6.
     QString frame() const;
+    // CMD and P0..P6 := "AA", as another page might have left them.
+    void scribbleOverFrame() const;
     // The same without ADR.
     QString commandBytes() const;
 

@@ -1,16 +1,27 @@
-#include "tourkit.h"
+#include "pagetestkit.h"
 
 #include "protocol/factorydefault.h"
 #include "util/karvutils.h"
 
 #include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
 
 namespace {
 
 const QString kItems = QStringLiteral("RGCmdOther");
+const QString kGetPage = QStringLiteral("PageCommands=3");
+const QString kOtherPage = QStringLiteral("PageCommands=4");
+
+// The step that clicks item of the command group.
+QString clickItem(int item)
+{
+    return kItems + QLatin1Char('=') + QString::number(item);
+}
 
 // Which of the item controls are enabled, as 0 and 1 in this order.
-QString enabledStates(const TourKit &kit)
+QString enabledStates(const PageTestKit &kit)
 {
     QString states;
     for (const char *name :
@@ -56,40 +67,42 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, frame);
         QFETCH(QString, enabled);
-        TourKit kit(QStringLiteral("Other..."));
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        QVERIFY(kit.apply(kOtherPage));
         kit.scribbleOverFrame();
-        kit.clickItem(kItems, item);
+        QVERIFY(kit.apply(clickItem(item)));
         if (!entry.isEmpty())
-            kit.typeInto(entry, typed);
+            QVERIFY(kit.apply(entry + QLatin1Char('=') + typed));
         QCOMPARE(kit.frame(), frame);
         QCOMPARE(enabledStates(kit), enabled);
     }
 
     void typedPositionBeyondTheRangeIsSentUntilLeft()
     {
-        TourKit kit(QStringLiteral("Other..."));
-        kit.clickItem(kItems, 1);
-        kit.typeInto(QStringLiteral("EditPosition"), QStringLiteral("20000000"));
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        QVERIFY(kit.apply({kOtherPage, clickItem(1), "EditPosition=20000000"}));
         QCOMPARE(kit.frame(), QStringLiteral("01 23 00 00 2D 31 01 00 00"));
-        QTest::keyClick(kit.control(QStringLiteral("EditPosition")), Qt::Key_Tab);
+        QVERIFY(kit.apply(QStringLiteral("Tab")));
         QCOMPARE(kit.frame(), QStringLiteral("01 23 00 FF FF FF 00 00 00"));
     }
 
     void velocityRewritesOnlyItsOwnBytes()
     {
-        TourKit kit(QStringLiteral("Other..."));
-        kit.clickItem(kItems, 2);
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        QVERIFY(kit.apply({kOtherPage, clickItem(2)}));
         kit.scribbleOverFrame();
-        kit.typeInto(QStringLiteral("EditRotVel"), QStringLiteral("-2"));
+        QVERIFY(kit.apply(QStringLiteral("EditRotVel=-2")));
         QCOMPARE(kit.frame(), QStringLiteral("01 25 00 FE FF AA AA AA AA"));
     }
 
     void nextItemClearsThePositionBefore()
     {
-        TourKit kit(QStringLiteral("Other..."));
-        kit.clickItem(kItems, 1);
-        kit.typeInto(QStringLiteral("EditPosition"), QStringLiteral("-1"));
-        kit.clickItem(kItems, 3);
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        QVERIFY(kit.apply({kOtherPage, clickItem(1), "EditPosition=-1", clickItem(3)}));
         QCOMPARE(kit.frame(), QStringLiteral("01 2A 00 00 00 00 00 00 00"));
     }
 
@@ -97,13 +110,12 @@ private slots:
     // click in the radio group.
     void turningToThePageSelectsItsItemAgain()
     {
-        TourKit kit(QStringLiteral("Other..."));
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        QVERIFY(kit.apply(kOtherPage));
         QCOMPARE(enabledStates(kit), QStringLiteral("000000"));
         QCOMPARE(kit.frame(), QStringLiteral("01 22 00 00 00 00 00 00 00"));
-        kit.clickItem(kItems, 5);
-        kit.typeInto(QStringLiteral("EditNewPosition"), QStringLiteral("1000"));
-        kit.turnToPage(QStringLiteral("Get..."));
-        kit.turnToPage(QStringLiteral("Other..."));
+        QVERIFY(kit.apply({clickItem(5), "EditNewPosition=1000", kGetPage, kOtherPage}));
         QCOMPARE(kit.frame(), QStringLiteral("01 27 00 E8 03 00 00 00 00"));
         QCOMPARE(enabledStates(kit), QStringLiteral("000011"));
 
@@ -116,7 +128,9 @@ private slots:
 
     void everyAlarmReasonFitsTheTidyGroup()
     {
-        TourKit kit(QStringLiteral("Other..."));
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        QVERIFY(kit.apply(kOtherPage));
         auto *reason = kit.control<QLabel>(QStringLiteral("StaticAlarmReason"));
         QCOMPARE(reason->text(), QString());
         reason->setText(QStringLiteral("DriverError DeviationError ExternalAlarm TravelCheckError "
@@ -124,8 +138,8 @@ private slots:
         QVERIFY(reason->heightForWidth(reason->width()) <= reason->height());
         QVERIFY(reason->minimumSizeHint().width() <= reason->width());
         QCOMPARE(kit.control<QGroupBox>(QStringLiteral("GrpParamOther"))->title(), QStringLiteral(" Parameter "));
-        QCOMPARE(TourKit::untidyControl(kit.control(QStringLiteral("GrpParamOther"))), QString());
-        QCOMPARE(TourKit::untidyControl(kit.control(QStringLiteral("TabCmdOther"))), QString());
+        QCOMPARE(PageTestKit::layoutFaults(kit.control(QStringLiteral("GrpParamOther"))), QStringList());
+        QCOMPARE(PageTestKit::layoutFaults(kit.control(QStringLiteral("TabCmdOther"))), QStringList());
     }
 };
 

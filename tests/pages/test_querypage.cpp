@@ -1,8 +1,18 @@
-#include "tourkit.h"
+#include "pagetestkit.h"
 
 #include "widgets/ledlittle.h"
 
 #include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+const QString kGetPage = QStringLiteral("PageCommands=3");
+const QString kOtherPage = QStringLiteral("PageCommands=4");
+
+} // namespace
 
 class TestQueryPage : public QObject
 {
@@ -27,24 +37,23 @@ private slots:
         QFETCH(int, item);
         QFETCH(QString, caption);
         QFETCH(QString, frame);
-        TourKit kit(QStringLiteral("Get..."));
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        QVERIFY(kit.apply(kGetPage));
         kit.scribbleOverFrame();
-        kit.clickItem(QStringLiteral("RGCmdGet"), item);
+        QVERIFY(kit.apply(QStringLiteral("RGCmdGet=%1").arg(item)));
         QCOMPARE(kit.frame(), frame);
         QCOMPARE(kit.item(QStringLiteral("RGCmdGet"), item)->text(), caption);
     }
 
     void turningToThePageSendsItsSelectedQuery()
     {
-        TourKit kit(QStringLiteral("Other..."));
-        kit.clickItem(QStringLiteral("RGCmdOther"), 1);
-        kit.typeInto(QStringLiteral("EditPosition"), QStringLiteral("-1"));
-        kit.turnToPage(QStringLiteral("Get..."));
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        QVERIFY(kit.apply({kOtherPage, "RGCmdOther=1", "EditPosition=-1", kGetPage}));
         QCOMPARE(kit.frame(), QStringLiteral("01 20 00 00 00 00 00 00 00"));
 
-        kit.clickItem(QStringLiteral("RGCmdGet"), 5);
-        kit.turnToPage(QStringLiteral("Other..."));
-        kit.turnToPage(QStringLiteral("Get..."));
+        QVERIFY(kit.apply({"RGCmdGet=5", kOtherPage, kGetPage}));
         QCOMPARE(kit.frame(), QStringLiteral("01 30 00 00 00 00 00 00 00"));
     }
 
@@ -85,13 +94,15 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, text);
         QFETCH(QString, widest);
-        TourKit kit(QStringLiteral("Get..."));
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        QVERIFY(kit.apply(kGetPage));
         QWidget *answer = kit.control(name);
         auto *group = kit.control<QGroupBox>(QStringLiteral("GrpAnswers"));
         QCOMPARE(answer->parent(), group);
         QCOMPARE(group->title(), QStringLiteral(" Last Answer "));
-        QCOMPARE(TourKit::untidyControl(group), QString());
-        QCOMPARE(TourKit::untidyControl(kit.control(QStringLiteral("TabCmdGet"))), QString());
+        QCOMPARE(PageTestKit::layoutFaults(group), QStringList());
+        QCOMPARE(PageTestKit::layoutFaults(kit.control(QStringLiteral("TabCmdGet"))), QStringList());
         if (auto *lamp = qobject_cast<TLedLittle *>(answer)) {
             QCOMPARE(std::tuple(lamp->LedColor(), lamp->ClicLedColor(), lamp->Interval(), lamp->Blink()),
                      std::tuple(lcBlack, lcDarkGray, 250, false));
