@@ -1,6 +1,7 @@
 #include "app/formmain.h"
 
 #include "app/hexkeyfilter.h"
+#include "installer/formflash.h"
 #include "pages/commandbytes.h"
 #include "pages/commandpage.h"
 #include "pages/devicepage.h"
@@ -72,6 +73,7 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
     Toolkit::connectHandler(ui.BtnOpen, &QPushButton::clicked, this, &TFormMain::BtnOpenClick);
     Toolkit::connectHandler(ui.BtnClose, &QPushButton::clicked, this, &TFormMain::BtnCloseClick);
     Toolkit::connectHandler(ui.BtnSend, &QPushButton::clicked, this, &TFormMain::BtnSendClick);
+    Toolkit::connectHandler(ui.BtnUpdate, &QPushButton::clicked, this, &TFormMain::BtnUpdateClick);
     Toolkit::connectHandler(ui.EditAddr, &MaskEdit::changed, this, &TFormMain::EditAddrChange);
     Toolkit::connectHandler(ui.EditAddr, &MaskEdit::keyPress, this, &EditAddrKeyPress);
     Toolkit::connectHandler(ui.PageCommands, &PageControl::changed, this, &TFormMain::PageCommandsChange);
@@ -187,6 +189,22 @@ void TFormMain::PageCommandsChange()
 void TFormMain::BtnSendClick()
 {
     m_exchange.send(m_commandBytes->texts());
+}
+
+void TFormMain::BtnUpdateClick()
+{
+    // The installer needs the port to itself.
+    Comm32->Close();
+    auto *installer = new TFormFlash(Comm32->PortMapFile(), this);
+    // Also after a failed hand-over, which then reaches the error report.
+    const auto reopen = qScopeGuard([this, installer] {
+        delete installer;
+        Comm32->Open();
+    });
+    installer->SetModuleAddress(KarvUtils::HexTextToByte(ui.StaticAdr->text()));
+    installer->SetPortName(ui.ComboCOM->currentText());
+    installer->SetPortBaud(KarvUtils::DecimalTextToInt(ui.ComboBaud->currentText()));
+    installer->exec();
 }
 
 void TFormMain::Comm32RxChar(QObject *, int Count)

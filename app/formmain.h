@@ -48,6 +48,7 @@ private:
     void EditAddrChange();
     void PageCommandsChange();
     void BtnSendClick();
+    void BtnUpdateClick();
     void Comm32RxChar(QObject *Sender, int Count);
     void TimeoutTimer();
 

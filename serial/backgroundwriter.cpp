@@ -45,6 +45,12 @@ void BackgroundWriter::Abort()
     FRemaining = 0;
 }
 
+void BackgroundWriter::Wait()
+{
+    if (FThread.joinable())
+        FThread.join();
+}
+
 void BackgroundWriter::Run(const std::function<void()> &WhenDrained)
 {
     const bool written = WriteRest();

@@ -31,6 +31,8 @@ public:
     int Remaining() const { return FRemaining; }
     // Ends a running job at once, dropping what the tty still holds to send.
     void Abort();
+    // Blocks until a running job has ended by itself.
+    void Wait();
 
 private:
     void Run(const std::function<void()> &WhenDrained);

@@ -128,6 +128,14 @@ int TCustomComm32::OutQueueCount()
     return writing ? qMax(queued, 1) : queued;
 }
 
+void TCustomComm32::WaitForOutQueueEmpty()
+{
+    if (!IsOpen())
+        return;
+    FWriter->Wait();
+    TtyQueue::Drain(FDevice->Handle());
+}
+
 void TCustomComm32::PurgeRead()
 {
     if (IsOpen())

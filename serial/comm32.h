@@ -130,6 +130,9 @@ public:
     // at least 1 while a background write runs, so 0 means Write will send.
     // Also clears the collected line-error flags.
     int OutQueueCount();
+    // Blocks, without dispatching events, until OutQueueCount would be 0:
+    // the thread sleeps in the kernel while the bytes leave the line.
+    void WaitForOutQueueEmpty();
     // Drops received bytes that were not read.
     void PurgeRead();
     // Drops bytes not yet transmitted and aborts a background write.

@@ -35,4 +35,9 @@ void DropOutput(int Fd)
     tcflush(Fd, TCOFLUSH);
 }
 
+void Drain(int Fd)
+{
+    tcdrain(Fd);
+}
+
 } // namespace TtyQueue

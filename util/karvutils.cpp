@@ -149,6 +149,16 @@ qint32 HexTextToInt(const QString &text)
     return qint32(quint32(value));
 }
 
+qint32 DecimalTextToInt(const QString &text)
+{
+    bool valid = false;
+    const qint32 value = text.toInt(&valid, 10);
+    // toInt passes surrounding blanks; the number is the whole text.
+    if (!valid || text.trimmed().size() != text.size())
+        throw EConvertError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
+    return value;
+}
+
 quint8 HexTextToByte(const QString &text)
 {
     return quint8(HexTextToInt(text) & 0xFF);

@@ -44,6 +44,11 @@ QString HexText(qint32 value, int minDigits = 2);
 // hexadecimal digits (blanks included) or exceeds 32 bits.
 qint32 HexTextToInt(const QString &text);
 
+// text read as a signed 32-bit decimal number. Throws EConvertError naming
+// text when it is empty, holds anything but an optional sign and decimal
+// digits, or lies outside 32 bits.
+qint32 DecimalTextToInt(const QString &text);
+
 // The low 8 bits of HexTextToInt(text): a frame byte from its display text.
 quint8 HexTextToByte(const QString &text);
 

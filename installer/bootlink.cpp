@@ -1,0 +1,99 @@
+#include "installer/bootlink.h"
+
+#include "serial/comm32.h"
+#include "toolkit/application.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/errorreport.h"
+#include "toolkit/eventwait.h"
+
+#include <numeric>
+#include <optional>
+
+namespace {
+
+// The unit's rates that have a boot-entry rate of their own; any other keeps
+// the component's current rate.
+std::optional<TBaudRate> unitRate(int baud)
+{
+    switch (baud) {
+    case 2400: return cbr2400;
+    case 4800: return cbr4800;
+    case 9600: return cbr9600;
+    case 19200: return cbr19200;
+    case 38400: return cbr38400;
+    default: return std::nullopt;
+    }
+}
+
+} // namespace
+
+BootLink::BootLink(QObject *parent)
+    : QObject(parent)
+    , Comm32(new TComm32(this))
+{
+    Comm32->setObjectName(QStringLiteral("Comm32"));
+    Comm32->SetDeviceName(QStringLiteral("COM1"));
+    Comm32->SetMonitorEvents(evRxChar);
+    Comm32->SetFlowControl(fcRTSToggle);
+    // One request per flash word: the adapter's latency timer would otherwise
+    // stretch every reply.
+    //LOWLAT Comm32->SetLowLatency(true);
+    Toolkit::connectHandler(Comm32, &TComm32::OnRxChar, this, &BootLink::Comm32RxChar);
+}
+
+void BootLink::SetPortMapFile(const QString &path)
+{
+    Comm32->SetPortMapFile(path);
+}
+
+std::array<quint8, 9> BootLink::BootEntryFrame(quint8 address)
+{
+    std::array<quint8, 9> frame{address, 0xF2, 0x3B, 0x6E, 0x19, 0xC4, 0x57, 0xA2, 0};
+    frame[8] = quint8(std::accumulate(frame.begin(), frame.end() - 1, 0u));
+    return frame;
+}
+
+bool BootLink::EnterBootMode()
+{
+    Comm32->SetDeviceName(PortName);
+    if (const std::optional<TBaudRate> rate = unitRate(PortBaud))
+        Comm32->SetBaudRate(*rate);
+    Comm32->Open();
+    if (Comm32->IsOpen()) {
+        const std::array<quint8, 9> frame = BootEntryFrame(ModuleAddress);
+        Comm32->Write(frame.data(), int(frame.size()));
+        Comm32->WaitForOutQueueEmpty();
+        Comm32->Close();
+        Toolkit::waitUntil([] { return false; }, EntryPause);
+    }
+    Comm32->SetBaudRate(cbr9600);
+    Comm32->Open();
+    if (!Comm32->IsOpen()) {
+        Dialogs::showError(QStringLiteral("The port ") + Comm32->DeviceName() + QStringLiteral(" could not be opened!"),
+                           Toolkit::applicationTitle());
+        return false;
+    }
+    return true;
+}
+
+bool BootLink::BootRequest(std::initializer_list<quint8> request)
+{
+    m_reply.Begin(char(*request.begin()));
+    Comm32->Write(request.begin(), int(request.size()));
+    return Toolkit::waitUntil([this] { return m_reply.ReplyDone(); }, ReplyLimit);
+}
+
+void BootLink::Close()
+{
+    Comm32->Close();
+}
+
+void BootLink::Comm32RxChar(QObject *, int Count)
+{
+    const int wanted = m_reply.BytesToTake(Count);
+    if (wanted == 0)
+        return;
+    std::array<char, BootReply::BufferSize> piece;
+    const int read = Comm32->Read(piece.data(), wanted);
+    m_reply.Take(piece.data(), read);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "installer/bootreply.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <initializer_list>
+
+class TComm32;
+
+// The installer's line to the unit's boot loader: its own serial component,
+// the boot-entry step that every operation starts with, and single requests
+// that wait for their reply. Lives on the window thread; its waits dispatch
+// window events, so the window stays responsive while they last.
+class BootLink : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int BootRate = 9600;
+    // Longest wait for one reply, in milliseconds.
+    static constexpr quint32 ReplyLimit = 5000;
+    // The port stays closed for more than this many milliseconds after the
+    // boot-entry frame, so that the unit can restart into its boot loader.
+    static constexpr quint32 EntryPause = 1000;
+
+    explicit BootLink(QObject *parent = nullptr);
+
+    // Hand-over from the main window.
+    quint8 ModuleAddress = 0;
+    QString PortName;
+    int PortBaud = 0;
+    // The settings file that maps port names to devices.
+    void SetPortMapFile(const QString &path);
+
+    // The enter-boot-loader frame for the given unit address: nine bytes
+    // ending in the sum of the eight before it.
+    static std::array<quint8, 9> BootEntryFrame(quint8 address);
+
+    // Sends the boot-entry frame at the unit's rate (unless the port cannot
+    // be opened there), waits, and reopens the port at 9600 baud. False,
+    // after telling the operator, when that last opening fails.
+    bool EnterBootMode();
+    // Sends one request and waits up to ReplyLimit for its whole reply.
+    bool BootRequest(std::initializer_list<quint8> request);
+    void Close();
+
+    const BootReply &Reply() const { return m_reply; }
+    TComm32 *comm32() const { return Comm32; }
+
+private:
+    void Comm32RxChar(QObject *Sender, int Count);
+
+    TComm32 *Comm32;
+    BootReply m_reply;
+};

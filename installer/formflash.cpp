@@ -1,0 +1,207 @@
+#include "installer/formflash.h"
+
+#include "installer/bootlink.h"
+#include "installer/eepromclearer.h"
+#include "installer/flashprogrammer.h"
+#include "installer/displaypath.h"
+#include "installer/hexerrors.h"
+#include "installer/hexloader.h"
+#include "toolkit/application.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/errorreport.h"
+#include "toolkit/statictext.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopeGuard>
+
+TFormFlash::TFormFlash(const QString &portMapFile, QWidget *parent)
+    : QDialog(parent)
+    , OpenDialog(new QFileDialog(this))
+    , m_link(new BootLink(this))
+    , m_image(std::make_unique<Installer::HexImage>())
+{
+    ui.setupUi(this);
+    m_link->SetPortMapFile(portMapFile);
+
+    OpenDialog->setObjectName(QStringLiteral("OpenDialog"));
+    // Qt's own dialog: the same on every desktop, and a typed path with
+    // Return opens it.
+    OpenDialog->setOption(QFileDialog::DontUseNativeDialog);
+    OpenDialog->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    OpenDialog->setNameFilters({QStringLiteral("HEX files (*.hex)"), QStringLiteral("All files (*)")});
+
+    Toolkit::connectHandler(ui.BtnLoad, &QPushButton::clicked, this, &TFormFlash::BtnLoadClick);
+    Toolkit::connectHandler(ui.BtnProgramme, &QPushButton::clicked, this, &TFormFlash::BtnProgrammeClick);
+    Toolkit::connectHandler(ui.BtnClearEEPROM, &QPushButton::clicked, this, &TFormFlash::BtnClearEEPROMClick);
+    Toolkit::connectHandler(ui.BtnClose, &QPushButton::clicked, this, &TFormFlash::reject);
+
+    FormCreate();
+}
+
+TFormFlash::~TFormFlash() = default;
+
+void TFormFlash::FormCreate()
+{
+    // Move and close only: no minimise, no maximise, no sizing.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+}
+
+void TFormFlash::SetModuleAddress(quint8 address)
+{
+    m_link->ModuleAddress = address;
+}
+
+void TFormFlash::SetPortName(const QString &name)
+{
+    m_link->PortName = name;
+}
+
+void TFormFlash::SetPortBaud(int baud)
+{
+    m_link->PortBaud = baud;
+}
+
+void TFormFlash::reject()
+{
+    if (m_operationRunning) {
+        m_closeRequested = true;
+        return;
+    }
+    QDialog::reject();
+}
+
+void TFormFlash::closeEvent(QCloseEvent *event)
+{
+    if (m_operationRunning) {
+        m_closeRequested = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void TFormFlash::BtnLoadClick()
+{
+    if (OpenDialog->exec() != QDialog::Accepted || OpenDialog->selectedFiles().isEmpty())
+        return;
+    const QString path = OpenDialog->selectedFiles().constFirst();
+    ui.StaticName->setText(Installer::DisplayPath(path));
+    // Never flash a partly read image: Start waits for a file that loads whole.
+    m_startEnabled = false;
+    ui.BtnProgramme->setEnabled(false);
+    const QString fileName = QFileInfo(path).fileName();
+    try {
+        Installer::LoadHexFile(path, *m_image);
+    } catch (const Installer::EHexLoadError &error) {
+        clearFileTexts();
+        Dialogs::showError(QStringLiteral("The file \"%1\" is not a valid HEX file!\r(%2 in line %3)")
+                               .arg(fileName, QString::fromStdString(error.what()))
+                               .arg(error.lineNumber()),
+                           Toolkit::applicationTitle());
+        return;
+    } catch (const Installer::EHexCheckError &) {
+        clearFileTexts();
+        Dialogs::showError(QStringLiteral("The file \"%1\" is not indended for use with a Karvel-2!").arg(fileName),
+                           Toolkit::applicationTitle());
+        return;
+    }
+    showLoadedImage();
+}
+
+void TFormFlash::showLoadedImage()
+{
+    ui.StaticSize->setText(QStringLiteral("%1 bytes").arg(quint32(m_image->ImageLast + 1)));
+    ui.StaticChecksum->setText(QStringLiteral("%1").arg(m_image->ImageSum, 4, 16, QLatin1Char('0')).toUpper());
+    ui.StaticVersion->setText(m_image->VersionText);
+    m_startEnabled = true;
+    ui.BtnProgramme->setEnabled(true);
+}
+
+void TFormFlash::clearFileTexts()
+{
+    for (StaticText *text : {ui.StaticName, ui.StaticSize, ui.StaticChecksum, ui.StaticVersion})
+        text->clear();
+}
+
+void TFormFlash::BtnProgrammeClick()
+{
+    runOperation(
+        [this] {
+            SetBarPosition(0);
+            SetBarRange(int(m_image->ImageLast));
+            ShowDeviceType(QString());
+        },
+        [this] { FlashProgrammer(*m_link, *this).Run(*m_image); });
+}
+
+void TFormFlash::BtnClearEEPROMClick()
+{
+    if (!Dialogs::askQuestion(
+            QStringLiteral("This will reset all settings\rof the module to fatcory default.\rDo you want to do that?"),
+            Toolkit::applicationTitle()))
+        return;
+    runOperation(
+        [this] {
+            ShowDeviceType(QString());
+            SetBarPosition(0);
+        },
+        [this] { EepromClearer(*m_link, *this).Run(); });
+}
+
+void TFormFlash::runOperation(const std::function<void()> &prepare, const std::function<void()> &operation)
+{
+    setOperationRunning(true);
+    const auto ended = qScopeGuard([this] { setOperationRunning(false); });
+    prepare();
+    ShowStep(QStringLiteral("Trying to enter boot mode..."));
+    if (!m_link->EnterBootMode())
+        return;
+    try {
+        operation();
+        m_link->Close();
+    } catch (const std::exception &error) {
+        m_link->Close();
+        const QString text = QString::fromStdString(error.what());
+        Dialogs::showError(text, Toolkit::applicationTitle());
+        ShowStep(text);
+    }
+}
+
+void TFormFlash::setOperationRunning(bool running)
+{
+    m_operationRunning = running;
+    // Operations must not interleave on the one port.
+    ui.BtnLoad->setEnabled(!running);
+    ui.BtnClearEEPROM->setEnabled(!running);
+    ui.BtnProgramme->setEnabled(!running && m_startEnabled);
+    if (!running && m_closeRequested)
+        QDialog::reject();
+}
+
+void TFormFlash::ShowStep(const QString &text)
+{
+    ui.StaticProgress->setText(text);
+}
+
+void TFormFlash::ShowDeviceType(const QString &text)
+{
+    ui.StaticDeviceType->setText(text);
+}
+
+void TFormFlash::SetBarRange(int maximum)
+{
+    ui.ProgressBar->setMaximum(maximum);
+}
+
+void TFormFlash::SetBarPosition(int position)
+{
+    // The bar ignores a position beyond its maximum; the last word of an
+    // image of odd size ends one byte past it.
+    ui.ProgressBar->setValue(qMin(position, ui.ProgressBar->maximum()));
+}

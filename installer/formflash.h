@@ -1,0 +1,71 @@
+#pragma once
+
+#include "installer/bootoperation.h"
+#include "installer/formflashui.h"
+#include "installer/heximage.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class BootLink;
+class QFileDialog;
+
+// The firmware installer: loads a HEX file, flashes it into the unit through
+// its boot loader, and clears the unit's EEPROM. Created by the main window
+// for one update, with the port it hands over.
+class TFormFlash : public QDialog, private BootProgress
+{
+    Q_OBJECT
+
+public:
+    // portMapFile is the settings file that maps port names to devices.
+    explicit TFormFlash(const QString &portMapFile, QWidget *parent = nullptr);
+    ~TFormFlash() override;
+
+    // Hand-over from the main window.
+    void SetModuleAddress(quint8 address);
+    void SetPortName(const QString &name);
+    void SetPortBaud(int baud);
+
+    const Installer::HexImage &image() const { return *m_image; }
+    BootLink &link() const { return *m_link; }
+    QFileDialog *openDialog() const { return OpenDialog; }
+
+public slots:
+    // "&Close", Escape and the title bar's close: while an operation runs
+    // they take effect when it has ended, so that its port is closed.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate();
+    void BtnLoadClick();
+    void BtnProgrammeClick();
+    void BtnClearEEPROMClick();
+
+    void showLoadedImage();
+    void clearFileTexts();
+    // Runs prepare, enters the boot loader and runs operation; a failure
+    // closes the port and is shown in a box and in the progress line.
+    void runOperation(const std::function<void()> &prepare, const std::function<void()> &operation);
+    void setOperationRunning(bool running);
+
+    // BootProgress
+    void ShowStep(const QString &text) override;
+    void ShowDeviceType(const QString &text) override;
+    void SetBarRange(int maximum) override;
+    void SetBarPosition(int position) override;
+
+    FormFlashUi ui;
+    QFileDialog *OpenDialog;
+    BootLink *m_link;
+    std::unique_ptr<Installer::HexImage> m_image;
+    bool m_operationRunning = false;
+    bool m_closeRequested = false;
+    // Start's state before an operation disabled it.
+    bool m_startEnabled = false;
+};

@@ -1,0 +1,287 @@
+// The installer window against the simulated unit's boot loader: flashing,
+// its failures, EEPROM clearing and the window's guards.
+
+#include "firmwarefiles.h"
+#include "installerkit.h"
+
+#include "installer/bootlink.h"
+#include "installer/formflash.h"
+#include "serial/comm32.h"
+
+#include <QTest>
+
+using karvsim::BootFaults;
+
+namespace {
+
+const QString kSuccessful = QStringLiteral("Successful!");
+
+// The 'A' and 'm' requests the unit took, as "A0080" and "m".
+QStringList pageRequests(const std::vector<karvsim::BootLoaderRequest> &requests)
+{
+    QStringList taken;
+    for (const karvsim::BootLoaderRequest &request : requests) {
+        if (request.letter == 'A')
+            taken << QStringLiteral("A%1").arg(request.arguments[0] << 8 | request.arguments[1], 4, 16,
+                                               QLatin1Char('0'));
+        else if (request.letter == 'm')
+            taken << QStringLiteral("m");
+    }
+    return taken;
+}
+
+BootFaults unanswered(std::size_t request)
+{
+    BootFaults faults;
+    faults.unansweredRequest = request;
+    return faults;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(BootFaults)
+
+class TestFormFlash : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void flashesWholeImage_data();
+    void flashesWholeImage();
+    void failuresEndTheOperation_data();
+    void failuresEndTheOperation();
+    void entersBootLoaderAtTheUnitsRate_data();
+    void entersBootLoaderAtTheUnitsRate();
+    void portThatCannotOpen();
+    void clearsEeprom_data();
+    void clearsEeprom();
+    void eepromFailureKeepsTheBar();
+    void closeWaitsForTheOperation();
+};
+
+// The flash holds the image, the marker ends the last application page,
+// the boot loader's area is untouched; pages are committed as they fill.
+void TestFormFlash::flashesWholeImage_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QStringList>("pages");
+
+    const QStringList lastPage{QStringLiteral("A7b80"), QStringLiteral("A7b80"), QStringLiteral("m")};
+    QTest::newRow("600 bytes: a partly filled page")
+        << 600
+        << QStringList{"A0000", "A0000", "A0000", "m", "A0080", "A0080", "m", "A0100", "A0100", "m"} + lastPage
+               + QStringList{"A0000"};
+    QTest::newRow("512 bytes end on a page boundary")
+        << 512 << QStringList{"A0000", "A0000", "A0000", "m", "A0080", "A0080", "m", "A0100"} + lastPage
+               + QStringList{"A0000"};
+    QTest::newRow("odd size: the last byte is written too") << 601 << QStringList();
+}
+
+void TestFormFlash::flashesWholeImage()
+{
+    QFETCH(int, size);
+    QFETCH(QStringList, pages);
+
+    InstallerKit kit;
+    kit.openWindow();
+    const QByteArray image = FirmwareFiles::taggedImage(size);
+    kit.load(FirmwareFiles::hexFile(image));
+    const std::vector<std::uint8_t> before = kit.unit().flash();
+    kit.click("BtnProgramme");
+
+    QCOMPARE(kit.takeBoxes(), QStringList());
+    QCOMPARE(kit.text("StaticProgress"), kSuccessful);
+    QCOMPARE(kit.text("StaticDeviceType"), QStringLiteral("Karvel 2"));
+    QCOMPARE(kit.barPosition(), size - 1);
+    QVERIFY(!kit.window().link().comm32()->IsOpen());
+    const std::vector<std::uint8_t> flash = kit.unit().flash();
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(flash.data()), size), image);
+    QCOMPARE(flash[0xF7FE], 0x12);
+    QCOMPARE(flash[0xF7FF], 0x34);
+    QCOMPARE(flash[0xF700], 0x00);
+    QVERIFY(std::equal(flash.begin() + 0xF800, flash.end(), before.begin() + 0xF800));
+    if (!pages.isEmpty())
+        QCOMPARE(pageRequests(kit.unit().bootRequests()), pages);
+    QCOMPARE(kit.unit().bootRequests().back().letter, 'x');
+}
+
+// Request numbers for a 600-byte image in 256-byte pages: S a p A e A, 128
+// words, page 1 (A m A), 128 words, page 2, 44 words, the partly filled page
+// (A m), the last application page (A, 128 words, A m), then A and R...
+void TestFormFlash::failuresEndTheOperation_data()
+{
+    QTest::addColumn<BootFaults>("faults");
+    QTest::addColumn<QString>("message");
+
+    const std::pair<std::size_t, const char *> steps[] = {
+        {1, "No Karvel 2 in boot mode connected!"}, {2, "Could not detect the device type!"},
+        {3, "Could not read the page size!"},       {4, "Erase unsuccessful!"},
+        {5, "Erase unsuccessful!"},                 {6, "Programming error (1)!"},
+        {7, "Programming error (2)!"},              {135, "Programming error (3)!"},
+        {136, "Programming error (4)!"},            {137, "Programming error (5)!"},
+        {313, "Programming error (6)!"},            {314, "Programming error (7)!"},
+        {315, "Programming error (8)!"},            {316, "Programming error (9)!"},
+        {444, "Programming error (10)!"},           {445, "Programming error (11)!"},
+        {446, "Verify error (1)"},                  {447, "Verify error (2)!"},
+    };
+    for (const auto &[request, message] : steps)
+        QTest::addRow("request %zu unanswered", request) << unanswered(request) << QString::fromLatin1(message);
+
+    BootFaults late = unanswered(0);
+    late.unansweredRequest.reset();
+    late.lateRequest = 2;
+    QTest::newRow("late reply") << late << QStringLiteral("Could not detect the device type!");
+    BootFaults corrupt;
+    corrupt.corruptedByte = 3;
+    QTest::newRow("read back differs") << corrupt << QStringLiteral("Verify error (3)!2");
+}
+
+void TestFormFlash::failuresEndTheOperation()
+{
+    QFETCH(BootFaults, faults);
+    QFETCH(QString, message);
+
+    InstallerKit kit;
+    kit.unit().setBootFaults(faults);
+    kit.openWindow();
+    kit.load(FirmwareFiles::hexFile(FirmwareFiles::taggedImage(600)));
+    kit.click("BtnProgramme");
+
+    QCOMPARE(kit.takeBoxes(), QStringList{message});
+    QCOMPARE(kit.text("StaticProgress"), message);
+    QVERIFY(!kit.window().link().comm32()->IsOpen());
+    QVERIFY(kit.unit().bootRequests().back().letter != 'x');
+    QVERIFY(kit.enabled("BtnProgramme") && kit.enabled("BtnLoad") && kit.enabled("BtnClearEEPROM"));
+}
+
+// The boot-entry frame goes out at the unit's rate; 57600 has none of its
+// own, so it leaves at 9600; a unit already in its boot loader needs none.
+void TestFormFlash::entersBootLoaderAtTheUnitsRate_data()
+{
+    QTest::addColumn<int>("unitRate");
+    QTest::addColumn<int>("portBaud");
+    QTest::addColumn<bool>("inBootLoader");
+    QTest::addColumn<QString>("progress");
+
+    QTest::newRow("2400") << 2400 << 2400 << false << kSuccessful;
+    QTest::newRow("57600 enters at 9600") << 9600 << 57600 << false << kSuccessful;
+    QTest::newRow("unit at 57600 is not reached") << 57600 << 57600 << false
+                                                  << QStringLiteral("No Karvel 2 in boot mode connected!");
+    QTest::newRow("already in the boot loader") << 19200 << 38400 << true << kSuccessful;
+}
+
+void TestFormFlash::entersBootLoaderAtTheUnitsRate()
+{
+    QFETCH(int, unitRate);
+    QFETCH(int, portBaud);
+    QFETCH(bool, inBootLoader);
+    QFETCH(QString, progress);
+
+    karvsim::SimulatedUnit::Options options;
+    options.baudRate = unitRate;
+    options.inBootLoader = inBootLoader;
+    InstallerKit kit(options);
+    kit.openWindow(portBaud);
+    kit.load(FirmwareFiles::hexFile(FirmwareFiles::taggedImage(64)));
+    kit.click("BtnProgramme");
+    QCOMPARE(kit.text("StaticProgress"), progress);
+}
+
+// No frame, no pause: the message names the port as handed over.
+void TestFormFlash::portThatCannotOpen()
+{
+    InstallerKit kit;
+    kit.openWindow();
+    kit.window().SetPortName(QStringLiteral("COM7"));
+    QFile settings(kit.settingsPath());
+    QVERIFY(settings.open(QIODevice::Append));
+    settings.write("COM7=/dev/karvel-no-such-port\n");
+    settings.close();
+    kit.load(FirmwareFiles::hexFile(FirmwareFiles::taggedImage(64)));
+    kit.click("BtnProgramme");
+    QCOMPARE(kit.takeBoxes(), QStringList{QStringLiteral("The port COM7 could not be opened!")});
+    QCOMPARE(kit.text("StaticProgress"), QStringLiteral("Trying to enter boot mode..."));
+    QCOMPARE(kit.unit().bytesReceived(), std::size_t(0));
+}
+
+void TestFormFlash::clearsEeprom_data()
+{
+    QTest::addColumn<QByteArray>("type");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("610") << QByteArray("\x62\x02", 2) << QStringLiteral("HLXM-610");
+    QTest::newRow("611") << QByteArray("\x63\x02", 2) << QStringLiteral("HLXM-611");
+    QTest::newRow("612") << QByteArray("\x64\x02", 2) << QStringLiteral("HLXM-612");
+    QTest::newRow("613") << QByteArray("\x65\x02", 2) << QStringLiteral("HLXM-613");
+    QTest::newRow("410") << QByteArray("\x9A\x01", 2) << QStringLiteral("HLXM-410");
+    QTest::newRow("10000") << QByteArray("\x10\x27", 2) << QString();
+    QTest::newRow("Karvel 2") << QByteArray("KV") << QString();
+}
+
+// Works without a file; No changes nothing, Yes zeroes 1024 bytes.
+void TestFormFlash::clearsEeprom()
+{
+    QFETCH(QByteArray, type);
+    QFETCH(QString, shown);
+
+    karvsim::SimulatedUnit::Options options;
+    options.deviceType = {std::uint8_t(type[0]), std::uint8_t(type[1])};
+    InstallerKit kit(options);
+    kit.openWindow();
+    const std::vector<std::uint8_t> before = kit.unit().eeprom();
+
+    kit.dialogs().setAnswer(false);
+    kit.click("BtnClearEEPROM");
+    QCOMPARE(kit.unit().bytesReceived(), std::size_t(0));
+    QCOMPARE(kit.text("StaticProgress"), QString());
+
+    kit.dialogs().setAnswer(true);
+    kit.click("BtnClearEEPROM");
+    QCOMPARE(kit.takeBoxes().size(), 2); // the two questions
+    QCOMPARE(kit.text("StaticProgress"), kSuccessful);
+    QCOMPARE(kit.text("StaticDeviceType"), shown);
+    const std::vector<std::uint8_t> eeprom = kit.unit().eeprom();
+    QVERIFY(std::all_of(eeprom.begin(), eeprom.begin() + 1024, [](std::uint8_t b) { return b == 0; }));
+    QVERIFY(std::equal(eeprom.begin() + 1024, eeprom.end(), before.begin() + 1024));
+}
+
+// S a A, then 'D' number 500 is request 503.
+void TestFormFlash::eepromFailureKeepsTheBar()
+{
+    InstallerKit kit;
+    kit.unit().setBootFaults(unanswered(503));
+    kit.openWindow();
+    kit.click("BtnClearEEPROM");
+    const QString message = QStringLiteral("EEPROM write error (2)!");
+    QCOMPARE(kit.takeBoxes().last(), message);
+    QCOMPARE(kit.text("StaticProgress"), message);
+    QCOMPARE(kit.barPosition(), 498);
+}
+
+// A close during an operation takes effect when it has ended, with its port
+// closed; meanwhile nothing else can start.
+void TestFormFlash::closeWaitsForTheOperation()
+{
+    InstallerKit kit;
+    kit.openWindow();
+    kit.load(FirmwareFiles::hexFile(FirmwareFiles::taggedImage(600)));
+    bool closedDuringOperation = true;
+    bool guarded = false;
+    QObject::connect(kit.window().link().comm32(), &TComm32::OnRxChar, &kit.window(), [&] {
+        if (guarded)
+            return;
+        guarded = !kit.enabled("BtnProgramme") && !kit.enabled("BtnLoad") && !kit.enabled("BtnClearEEPROM");
+        kit.window().close();
+        kit.window().reject();
+        closedDuringOperation = !kit.window().isVisible();
+    });
+    kit.click("BtnProgramme");
+    QVERIFY(guarded);
+    QVERIFY(!closedDuringOperation);
+    QCOMPARE(kit.text("StaticProgress"), kSuccessful);
+    QVERIFY(!kit.window().isVisible());
+    QCOMPARE(kit.window().result(), int(QDialog::Rejected));
+}
+
+QTEST_MAIN(TestFormFlash)
+#include "test_formflash.moc"
