@@ -2,6 +2,7 @@
 
 #include "sim/baudrate.h"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 #include <vector>
@@ -47,6 +48,24 @@ void readChunks(std::string_view option, std::string_view text, LineFaults &faul
         number<unsigned>(option, text.substr(colon + 1), 10, 60'000, "SIZE:PAUSE_MS"));
     if (faults.chunkSize == 0)
         reject(option, text, "SIZE:PAUSE_MS with a size of at least 1");
+}
+
+// A request number, 1 for the first request of a boot-loader session.
+std::size_t requestNumber(std::string_view option, std::string_view text)
+{
+    const auto n = number<std::size_t>(option, text, 10, 1'000'000, "a request number 1..1000000");
+    if (n == 0)
+        reject(option, text, "a request number 1..1000000");
+    return n;
+}
+
+void readLateRequest(std::string_view option, std::string_view text, BootFaults &faults)
+{
+    const auto colon = text.find(':');
+    faults.lateRequest = requestNumber(option, text.substr(0, colon));
+    if (colon != std::string_view::npos)
+        faults.lateBy = std::chrono::milliseconds(
+            number<unsigned>(option, text.substr(colon + 1), 10, 60'000, "N or N:DELAY_MS"));
 }
 
 } // namespace
@@ -102,6 +121,30 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments)
                                                           "a reply byte index 0..7");
         } else if (option == "--byte-time") {
             line.faults.byteTiming = noValue();
+        } else if (option == "--in-boot-loader") {
+            line.unit.inBootLoader = noValue();
+        } else if (option == "--device-type") {
+            const auto bytes = hexBytes(option, takeValue());
+            if (bytes.size() != line.unit.deviceType.size())
+                reject(option, value, "two bytes in hexadecimal (e.g. 4B56)");
+            std::copy(bytes.begin(), bytes.end(), line.unit.deviceType.begin());
+        } else if (option == "--page-size") {
+            line.unit.pageSize = number<std::size_t>(option, takeValue(), 10, kMaxPageSize,
+                                                     "an even page size 2..4096");
+            if (line.unit.pageSize < kMinPageSize || line.unit.pageSize % 2 != 0)
+                reject(option, value, "an even page size 2..4096");
+        } else if (option == "--page-size-trailer") {
+            const auto bytes = hexBytes(option, takeValue());
+            line.bootFaults.pageSizeTrailer.assign(bytes.begin(), bytes.end());
+        } else if (option == "--unanswered") {
+            line.bootFaults.unansweredRequest = requestNumber(option, takeValue());
+        } else if (option == "--late") {
+            readLateRequest(option, takeValue(), line.bootFaults);
+        } else if (option == "--corrupt-read") {
+            line.bootFaults.corruptedByte = number<std::uint16_t>(option, takeValue(), 16, 0xFFFF,
+                                                                  "a hexadecimal byte address");
+        } else if (option == "--dump") {
+            line.dumpDirectory = takeValue();
         } else if (option == "--help") {
             line.help = noValue();
         } else {
@@ -114,6 +157,7 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments)
 std::string usage()
 {
     return "usage: karvel-sim [--link PATH] [--address HH] [--baud RATE] [fault options]\n"
+           "                  [boot-loader options] [--dump DIR]\n"
            "Serves a simulated Karvel 2 on a pseudo-terminal until SIGINT or SIGTERM and\n"
            "prints the terminal's device path.\n"
            "  --link PATH        publish the device path as this symbolic link (removed on exit)\n"
@@ -126,7 +170,19 @@ std::string usage()
            "  --leading HEX      put these bytes before every reply (e.g. 00FF)\n"
            "  --trailing HEX     add these bytes after every reply\n"
            "  --drop N           lose byte N (0..7) of every reply\n"
-           "  --byte-time        pace output like a real line at the set speed\n";
+           "  --byte-time        pace the line both ways like a real one (also in the boot loader)\n"
+           "boot loader (it runs at 9600 baud; request numbers count from 1, its first\n"
+           "request after each boot entry):\n"
+           "  --in-boot-loader   start in the boot loader\n"
+           "  --device-type HEX  the two bytes it answers to 'a' (default 4B56, \"KV\")\n"
+           "  --page-size N      flash page size in bytes, even, 2..4096 (default 256)\n"
+           "  --page-size-trailer HEX  send these bytes after the page size's CR\n"
+           "  --unanswered N     carry out request N but lose its reply\n"
+           "  --late N[:MS]      answer request N only after MS milliseconds (default 5100)\n"
+           "  --corrupt-read HHHH  flip the byte at this flash address when it is read back\n"
+           "  --dump DIR         on exit write DIR/flash.bin, DIR/eeprom.bin and\n"
+           "                     DIR/requests.txt (one request a line: letter, address\n"
+           "                     register in hex, argument bytes in hex)\n";
 }
 
 } // namespace karvsim

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/bootloader.h"
 #include "sim/linefaults.h"
 #include "sim/simulatedunit.h"
 
@@ -14,6 +15,8 @@ struct CommandLine
     std::string link; // symbolic link that publishes the device path; none when empty
     SimulatedUnit::Options unit;
     LineFaults faults;
+    BootFaults bootFaults;
+    std::string dumpDirectory; // where the boot loader's memories go on exit; none when empty
     bool help = false;
 };
 

@@ -41,13 +41,14 @@ public:
     void raiseAlarm(Alarm alarm);
     void setSupply(const Supply &supply);
     const ParameterBytes &parameter(std::uint8_t code, Bank bank) const;
+    // Starts afresh, as on a reset command and when the boot loader hands back.
+    void hardwareReset();
 
 private:
     std::optional<ReplyFrame> parameterCommand(const CommandFrame &command);
     std::optional<ReplyFrame> query(std::uint8_t code);
     bool motionCommand(const CommandFrame &command);
     MotionProfile profile() const;
-    void hardwareReset();
 
     ParameterMemory parameters_;
     MotionModel motion_;

@@ -1,6 +1,7 @@
 // karvel-sim: a simulated Karvel 2 on a pseudo-terminal, for trying the
 // panel without hardware.
 
+#include "sim/bootdump.h"
 #include "sim/commandline.h"
 #include "sim/publishedlink.h"
 #include "sim/simulatedunit.h"
@@ -62,14 +63,18 @@ int main(int argc, char **argv)
         const UniqueFd signals = stopSignals();
         SimulatedUnit unit(line.unit);
         unit.setFaults(line.faults);
+        unit.setBootFaults(line.bootFaults);
         std::optional<PublishedLink> link;
         if (!line.link.empty())
             link.emplace(unit.devicePath(), line.link);
         std::cout << unit.devicePath() << std::endl;
-        std::fprintf(stderr, "karvel-sim: unit %02X at %d baud on %s%s%s; Ctrl-C stops\n",
-                     line.unit.address, line.unit.baudRate, unit.devicePath().c_str(),
+        std::fprintf(stderr, "karvel-sim: unit %02X at %d baud%s on %s%s%s; Ctrl-C stops\n",
+                     line.unit.address, line.unit.baudRate,
+                     line.unit.inBootLoader ? " (in its boot loader)" : "", unit.devicePath().c_str(),
                      link ? " as " : "", line.link.c_str());
         waitForSignal(signals);
+        if (!line.dumpDirectory.empty())
+            dumpBootLoader(unit, line.dumpDirectory);
     } catch (const std::system_error &e) {
         std::cerr << "karvel-sim: " << e.what() << '\n';
         return 1;

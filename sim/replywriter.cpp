@@ -6,7 +6,7 @@ namespace karvsim {
 
 namespace {
 
-std::vector<std::uint8_t> wireBytes(const ReplyFrame &reply, const LineFaults &faults)
+std::vector<std::uint8_t> wireBytes(std::span<const std::uint8_t> reply, const LineFaults &faults)
 {
     std::vector<std::uint8_t> wire = faults.leadingBytes;
     for (std::size_t i = 0; i < reply.size(); ++i) {
@@ -19,7 +19,7 @@ std::vector<std::uint8_t> wireBytes(const ReplyFrame &reply, const LineFaults &f
 
 } // namespace
 
-bool ReplyWriter::enqueue(const ReplyFrame &reply, const LineFaults &faults, int baudRate,
+bool ReplyWriter::enqueue(std::span<const std::uint8_t> reply, const LineFaults &faults, int baudRate,
                           TimePoint now)
 {
     if (faults.silent)
@@ -28,23 +28,19 @@ bool ReplyWriter::enqueue(const ReplyFrame &reply, const LineFaults &faults, int
     if (wire.empty() || queuedBytes_ + wire.size() > kMaxQueuedBytes)
         return false;
 
-    // Ten bits per byte: start bit, eight data bits, stop bit.
-    const auto byteTime = faults.byteTiming && baudRate > 0
-                              ? std::chrono::nanoseconds(10'000'000'000LL / baudRate)
-                              : std::chrono::nanoseconds(0);
-    TimePoint at = std::max(now + faults.replyDelay, lineFree_);
+    const int pace = faults.byteTiming ? baudRate : 0;
+    TimePoint ready = now + faults.replyDelay;
     const std::size_t firstPiece = pieces_.size();
     for (std::size_t i = 0; i < wire.size(); ++i) {
         if (i > 0 && faults.chunkSize > 0 && i % faults.chunkSize == 0)
-            at += faults.chunkPause;
-        at += byteTime; // the byte is complete at the far end after its byte time
+            ready = line_.free() + faults.chunkPause;
+        const TimePoint at = line_.next(ready, pace);
         if (pieces_.size() == firstPiece || pieces_.back().due != at)
             pieces_.push_back({at, {}, false});
         pieces_.back().bytes.push_back(wire[i]);
     }
     pieces_.back().endsReply = true;
     queuedBytes_ += wire.size();
-    lineFree_ = at;
     return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sim/frames.h"
 #include "sim/linefaults.h"
+#include "sim/lineschedule.h"
 
 #include <chrono>
 #include <cstdint>
@@ -14,16 +14,18 @@ namespace karvsim {
 
 // Turns replies into timed pieces of output, with the faults of the moment
 // applied, and hands them out when they are due. Replies follow one another
-// on the line: a reply never starts before the previous one has gone out.
+// on the line: a reply never starts before the previous one has gone out, and
+// with byte timing the bytes of replies that follow closely keep one schedule.
 class ReplyWriter
 {
 public:
     using TimePoint = std::chrono::steady_clock::time_point;
 
-    // Queues `reply` at `now`; `baudRate` sets the byte time when the faults ask for it.
-    // Returns false when the reply was not queued (silent, or the panel reads nothing
-    // and too much output is already waiting).
-    bool enqueue(const ReplyFrame &reply, const LineFaults &faults, int baudRate, TimePoint now);
+    // Queues `reply`, ready at `now`; `baudRate` sets the byte time when the faults
+    // ask for it. Returns false when the reply was not queued (silent, or the panel
+    // reads nothing and too much output is already waiting).
+    bool enqueue(std::span<const std::uint8_t> reply, const LineFaults &faults, int baudRate,
+                 TimePoint now);
 
     // When the next piece is due; nothing when no output is waiting.
     std::optional<TimePoint> nextDue() const;
@@ -44,7 +46,7 @@ private:
 
     std::deque<Piece> pieces_;
     std::size_t queuedBytes_ = 0;
-    TimePoint lineFree_{};
+    LineSchedule line_;
 };
 
 } // namespace karvsim

@@ -1,6 +1,7 @@
 #include "sim/simulatedunit.h"
 
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/eventfd.h>
 #include <sys/timerfd.h>
 
@@ -60,7 +61,10 @@ SimulatedUnit::SimulatedUnit(const Options &options)
     , clock_(options.manualClock)
     , reader_(options.frameGap)
     , firmware_(options.address, options.baudRate, options.travel)
+    , bootLoader_(options.deviceType, options.pageSize)
 {
+    if (options.inBootLoader)
+        bootLoader_.enter();
     thread_ = std::thread(&SimulatedUnit::serve, this);
 }
 
@@ -108,6 +112,60 @@ ParameterBytes SimulatedUnit::parameter(std::uint8_t code, Bank bank) const
 {
     std::lock_guard lock(mutex_);
     return firmware_.parameter(code, bank);
+}
+
+void SimulatedUnit::setBootFaults(const BootFaults &faults)
+{
+    std::lock_guard lock(mutex_);
+    bootLoader_.setFaults(faults);
+}
+
+BootFaults SimulatedUnit::bootFaults() const
+{
+    std::lock_guard lock(mutex_);
+    return bootLoader_.faults();
+}
+
+bool SimulatedUnit::inBootLoader() const
+{
+    std::lock_guard lock(mutex_);
+    return bootLoader_.active();
+}
+
+std::vector<std::uint8_t> SimulatedUnit::flash() const
+{
+    std::lock_guard lock(mutex_);
+    return bootLoader_.flash();
+}
+
+std::vector<std::uint8_t> SimulatedUnit::eeprom() const
+{
+    std::lock_guard lock(mutex_);
+    return bootLoader_.eeprom();
+}
+
+std::vector<BootLoaderRequest> SimulatedUnit::bootRequests() const
+{
+    std::lock_guard lock(mutex_);
+    return {bootLoader_.requests().begin(), bootLoader_.requests().end()};
+}
+
+std::size_t SimulatedUnit::bootRequestsReceived() const
+{
+    std::lock_guard lock(mutex_);
+    return bootRequestsTotal_;
+}
+
+std::size_t SimulatedUnit::bootBytesReceived() const
+{
+    std::lock_guard lock(mutex_);
+    return bootBytesIn_;
+}
+
+std::size_t SimulatedUnit::bootBytesSent() const
+{
+    std::lock_guard lock(mutex_);
+    return bootBytesOut_;
 }
 
 std::vector<ReceivedByte> SimulatedUnit::receivedBytes() const
@@ -161,6 +219,11 @@ bool SimulatedUnit::waitForReplies(std::size_t count, std::chrono::milliseconds 
     return waitFor(repliesTotal_, count, timeout);
 }
 
+bool SimulatedUnit::waitForBootRequests(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    return waitFor(bootRequestsTotal_, count, timeout);
+}
+
 bool SimulatedUnit::waitFor(const std::size_t &total, std::size_t count,
                             std::chrono::milliseconds timeout) const
 {
@@ -172,6 +235,9 @@ bool SimulatedUnit::waitFor(const std::size_t &total, std::size_t count,
 // take blocked output again, or the destructor asks to stop.
 void SimulatedUnit::serve()
 {
+    // Paced output falls due on the nanosecond: the default 50 us of timer
+    // slack would make every byte late.
+    ::prctl(PR_SET_TIMERSLACK, 1UL);
     for (;;) {
         armTimer();
         const short output = outputBlocked_ ? POLLOUT : 0;
@@ -206,21 +272,56 @@ void SimulatedUnit::receive()
     if (count <= 0)
         return;
     const auto now = std::chrono::steady_clock::now();
-    const bool atUnitSpeed = pty_.lineSpeed() == options_.baudRate;
+    const int lineSpeed = pty_.lineSpeed();
     {
         std::lock_guard lock(mutex_);
+        const int pace = faults_.byteTiming ? lineSpeed : 0;
         for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
             record(bytes_, {buffer[i], now}, kRecordedBytes);
             ++bytesTotal_;
-            if (!atUnitSpeed) {
-                reader_.reset(); // at another speed the unit sees only garbage
-                continue;
-            }
-            if (const auto frame = reader_.push(buffer[i], now))
-                handleFrame(*frame, now);
+            const auto arrived = incoming_.next(now, pace);
+            if (bootLoader_.active())
+                toBootLoader(buffer[i], lineSpeed, arrived);
+            else
+                toFirmware(buffer[i], lineSpeed, now, arrived);
         }
     }
     changed_.notify_all();
+}
+
+// Runs with mutex_ held.
+void SimulatedUnit::toFirmware(std::uint8_t byte, int lineSpeed, ReplyWriter::TimePoint read,
+                               ReplyWriter::TimePoint arrived)
+{
+    if (lineSpeed != options_.baudRate) {
+        reader_.reset(); // at another speed the unit sees only garbage
+        return;
+    }
+    if (const auto frame = reader_.push(byte, read))
+        handleFrame(*frame, arrived);
+}
+
+// Runs with mutex_ held.
+void SimulatedUnit::toBootLoader(std::uint8_t byte, int lineSpeed, ReplyWriter::TimePoint arrived)
+{
+    if (lineSpeed != kBootBaudRate) {
+        bootLoader_.resetParser();
+        return;
+    }
+    ++bootBytesIn_;
+    const auto answer = bootLoader_.push(byte);
+    if (!answer)
+        return;
+    ++bootRequestsTotal_;
+    signalActivity();
+    // Of the line faults only the byte timing applies: the boot loader has faults of its own.
+    LineFaults line;
+    line.byteTiming = faults_.byteTiming;
+    line.replyDelay = answer->delay;
+    if (writer_.enqueue(answer->reply, line, kBootBaudRate, arrived))
+        bootBytesOut_ += answer->reply.size();
+    if (!bootLoader_.active())
+        firmware_.hardwareReset(); // the application starts afresh
 }
 
 // Runs with mutex_ held.
@@ -231,6 +332,10 @@ void SimulatedUnit::handleFrame(const CommandFrame &frame, ReplyWriter::TimePoin
     signalActivity();
     if (frame[frame::kAddress] != options_.address)
         return;
+    if (isBootEntry(frame)) {
+        bootLoader_.enter();
+        return;
+    }
     if (const auto reply = firmware_.execute(frame, clock_.now()))
         writer_.enqueue(*reply, faults_, options_.baudRate, arrived);
 }

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "sim/bootloader.h"
 #include "sim/firmware.h"
 #include "sim/framereader.h"
 #include "sim/linefaults.h"
+#include "sim/lineschedule.h"
 #include "sim/pseudoterminal.h"
 #include "sim/replywriter.h"
 #include "sim/uniquefd.h"
 #include "sim/unitclock.h"
 
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -28,6 +31,11 @@ struct ReceivedByte
 // A Karvel 2 on a pseudo-terminal: the panel opens devicePath() as its serial
 // port. The unit serves the line on its own thread from construction until
 // destruction. Every public member may be called from any thread.
+//
+// The boot-entry frame hands the unit over to its boot loader, which takes
+// requests at 9600 baud only, until its request 'x' hands back. With byte
+// timing the line is modelled both ways: a request is complete at the unit
+// only after its bytes' time on the line, and the reply takes its own.
 class SimulatedUnit
 {
 public:
@@ -38,9 +46,13 @@ public:
         bool manualClock = false; // unit time moves only by advanceClock()
         std::int32_t travel = 1'000'000;        // steps from the reference to each end switch
         std::chrono::milliseconds frameGap{50}; // a silence this long drops a partial frame
+        bool inBootLoader = false;                        // start in the boot loader
+        std::array<std::uint8_t, 2> deviceType{'K', 'V'}; // the boot loader's answer to 'a'
+        std::size_t pageSize = 256; // flash page size in bytes: even, kMinPageSize..kMaxPageSize
     };
 
-    // Throws std::system_error when the pseudo-terminal cannot be set up.
+    // Throws std::system_error when the pseudo-terminal cannot be set up,
+    // std::invalid_argument for a page size out of range.
     explicit SimulatedUnit(const Options &options);
     SimulatedUnit();
     ~SimulatedUnit();
@@ -74,13 +86,35 @@ public:
     bool waitForFrames(std::size_t count, std::chrono::milliseconds timeout) const;
     bool waitForReplies(std::size_t count, std::chrono::milliseconds timeout) const;
 
-    // Readable after each received frame and each reply sent (an eventfd: read
-    // 8 bytes to rearm), for callers that wait in an event loop.
+    void setBootFaults(const BootFaults &faults);
+    BootFaults bootFaults() const;
+
+    bool inBootLoader() const;
+    // The boot loader's memories: kFlashSize and kEepromSize bytes. The flash
+    // starts erased (0xFF) below kBootLoaderStart, the EEPROM all 0xFF.
+    std::vector<std::uint8_t> flash() const;
+    std::vector<std::uint8_t> eeprom() const;
+    // The boot loader's latest requests (BootLoader::kLoggedRequests of them).
+    std::vector<BootLoaderRequest> bootRequests() const;
+
+    // Running totals of the boot loader since construction: requests taken,
+    // bytes it took at its speed, and reply bytes it put out (counted as queued).
+    std::size_t bootRequestsReceived() const;
+    std::size_t bootBytesReceived() const;
+    std::size_t bootBytesSent() const;
+    bool waitForBootRequests(std::size_t count, std::chrono::milliseconds timeout) const;
+
+    // Readable after each received frame, each boot-loader request and each
+    // reply sent (an eventfd: read 8 bytes to rearm), for callers that wait in
+    // an event loop.
     int activityFd() const { return activity_.get(); }
 
 private:
     void serve();
     void receive();
+    void toFirmware(std::uint8_t byte, int lineSpeed, ReplyWriter::TimePoint read,
+                    ReplyWriter::TimePoint arrived);
+    void toBootLoader(std::uint8_t byte, int lineSpeed, ReplyWriter::TimePoint arrived);
     void handleFrame(const CommandFrame &frame, ReplyWriter::TimePoint arrived);
     void sendDue();
     void armTimer();
@@ -97,11 +131,13 @@ private:
     // Touched by the serving thread only.
     FrameReader reader_;
     ReplyWriter writer_;
+    LineSchedule incoming_; // when each received byte would have been complete on a real line
     bool outputBlocked_ = false;
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     Firmware firmware_;
+    BootLoader bootLoader_;
     LineFaults faults_;
     std::deque<ReceivedByte> bytes_;
     std::deque<CommandFrame> frames_;
@@ -109,6 +145,9 @@ private:
     std::size_t bytesTotal_ = 0;
     std::size_t framesTotal_ = 0;
     std::size_t repliesTotal_ = 0;
+    std::size_t bootRequestsTotal_ = 0;
+    std::size_t bootBytesIn_ = 0;
+    std::size_t bootBytesOut_ = 0;
 
     std::thread thread_;
 };

@@ -4,6 +4,7 @@
 
 #include <csignal>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -69,6 +70,32 @@ private slots:
 
         QVERIFY(stopped(sim, signal));
         QVERIFY(gone(link));
+    }
+
+    void dumpsTheBootLoaderWhenStopped()
+    {
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("dump"));
+        QProcess sim;
+        const QString device = start(sim, {"--in-boot-loader", "--dump", out});
+        SerialLine line(device.toStdString(), B9600);
+        line.write({'A', 0x00, 0x00, 'C', 0xAB, 0xCD, 'A', 0x00, 0x00, 'm', 'D', 0x5A});
+        QCOMPARE(line.read(5).size(), std::size_t(5));
+        QVERIFY(stopped(sim, SIGTERM));
+
+        const auto contents = [&](const char *name) {
+            QFile file(QDir(out).filePath(QString::fromLatin1(name)));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray flash = contents("flash.bin");
+        QCOMPARE(flash.size(), 0x10000);
+        QCOMPARE(flash.left(3), QByteArray("\xab\xcd\xff"));
+        QCOMPARE(flash.mid(0xF800, 8), QByteArray("HLXMBOOT"));
+        const QByteArray eeprom = contents("eeprom.bin");
+        QCOMPARE(eeprom.size(), 0x1000);
+        QCOMPARE(eeprom.left(2), QByteArray("\x5a\xff"));
+        QCOMPARE(contents("requests.txt"),
+                 QByteArray("A 0000 00 00\nC 0000 AB CD\nA 0001 00 00\nm 0000\nD 0000 5A\n"));
     }
 
     void replacesALinkLeftBehind()

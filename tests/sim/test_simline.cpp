@@ -8,6 +8,7 @@
 
 #include <poll.h>
 
+#include <numeric>
 #include <stdexcept>
 
 #include <QTest>
@@ -57,6 +58,20 @@ void sendThenAdvance(SimulatedUnit &unit, SerialLine &line, const CommandFrame &
     if (!unit.waitForFrames(before + 1, 2s))
         throw std::runtime_error("the unit did not receive the frame");
     unit.advanceClock(later);
+}
+
+Bytes bootEntry(std::uint8_t address)
+{
+    Bytes frame{address, 0xF2, 0x3B, 0x6E, 0x19, 0xC4, 0x57, 0xA2};
+    frame.push_back(std::uint8_t(std::accumulate(frame.begin(), frame.end(), 0)));
+    return frame;
+}
+
+SimulatedUnit::Options inBootLoader()
+{
+    SimulatedUnit::Options options;
+    options.inBootLoader = true;
+    return options;
 }
 
 SimulatedUnit::Options manualClock()
@@ -516,7 +531,7 @@ private slots:
         QTest::newRow("three chunks, 60 ms apart") << chunks << 19200 << 120;
         LineFaults paced;
         paced.byteTiming = true;
-        QTest::newRow("8 bytes at 2400 baud") << paced << 2400 << 33;
+        QTest::newRow("9 bytes in and 8 out at 2400 baud") << paced << 2400 << 70;
     }
     void lateAndPacedRepliesTakeTheirTime()
     {
@@ -532,6 +547,62 @@ private slots:
         QCOMPARE(line.read(kReplyFrameSize).size(), kReplyFrameSize);
         const auto done = std::chrono::steady_clock::now();
         QVERIFY(done - unit.receivedBytes().back().at >= std::chrono::milliseconds(minimumMs));
+    }
+
+    void bootEntryHandsOverToTheBootLoader()
+    {
+        SimulatedUnit unit;
+        SerialLine line(unit.devicePath());
+        line.write(bootEntry(0x01));
+        QVERIFY(unit.waitForFrames(1, 2s));
+        QVERIFY(unit.inBootLoader());
+        line.setSpeed(B9600);
+        line.write({'a', 'A', 0x00, 0x01, 'C', 0x12, 0x34, 'A', 0x00, 0x01, 'm', 'A', 0x00, 0x01, 'R'});
+        QCOMPARE(hex(line.read(9)), QByteArray("4b 56 0d 0d 0d 0d 0d 34 12"));
+        QCOMPARE(unit.flash().at(2), 0x12);
+        QCOMPARE(unit.bootRequests().back().letter, 'R');
+        QCOMPARE(unit.bootRequests().back().address, 1);
+        line.write({'x'});
+        QCOMPARE(hex(line.read(1)), QByteArray("0d"));
+        QVERIFY(unit.waitForBootRequests(8, 2s));
+        QVERIFY(!unit.inBootLoader());
+        QCOMPARE(unit.bootBytesReceived(), 16u);
+        QCOMPARE(unit.bootBytesSent(), 10u);
+        line.setSpeed(B19200);
+        QCOMPARE(line.ask(command(0x20)).at(0), 0x20);
+    }
+
+    // A request is garbage unless all of it came at 9600 baud.
+    void bootLoaderHearsOnly9600()
+    {
+        SimulatedUnit unit(inBootLoader());
+        SerialLine line(unit.devicePath());
+        line.write(bootEntry(0x01)); // a unit already in its boot loader ignores it
+        QVERIFY(unit.waitForBytes(9, 2s));
+        line.setSpeed(B9600);
+        line.write({'A'});
+        QVERIFY(unit.waitForBytes(10, 2s));
+        line.setSpeed(B19200);
+        line.write({0x00});
+        QVERIFY(unit.waitForBytes(11, 2s));
+        line.setSpeed(B9600);
+        line.write({'a'});
+        QCOMPARE(hex(line.read(2)), QByteArray("4b 56"));
+        QCOMPARE(unit.bootRequestsReceived(), 1u);
+        QVERIFY(unit.receivedFrames().empty());
+    }
+
+    void byteTimePacesTheBootLoaderAt9600()
+    {
+        SimulatedUnit unit(inBootLoader());
+        LineFaults paced;
+        paced.byteTiming = true;
+        unit.setFaults(paced);
+        SerialLine line(unit.devicePath(), B9600);
+        line.write({'A', 0x00, 0x00});
+        QCOMPARE(line.read(1).size(), 1u);
+        const auto done = std::chrono::steady_clock::now();
+        QVERIFY(done - unit.receivedBytes().back().at >= 4 * 1041us); // 3 bytes in, 1 out
     }
 };
 

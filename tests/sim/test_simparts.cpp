@@ -2,6 +2,7 @@
 
 #include "sim/commandline.h"
 #include "sim/framereader.h"
+#include "sim/lineschedule.h"
 #include "sim/motionmodel.h"
 #include "sim/replywriter.h"
 
@@ -154,6 +155,56 @@ private slots:
         QVERIFY(writer.enqueue(kReply, LineFaults{}, 19200, kStart));
     }
 
+    // Bytes ready by `ready` ("µs@baud") complete at `done` (µs).
+    void lineScheduleRunsOnAbsoluteDeadlines_data()
+    {
+        QTest::addColumn<QStringList>("ready");
+        QTest::addColumn<QList<int>>("done");
+        QTest::newRow("one write") << QStringList{"0@10000", "0@10000", "0@10000"}
+                                   << QList<int>{1000, 2000, 3000};
+        QTest::newRow("late read while the line is busy")
+            << QStringList{"0@10000", "0@10000", "1900@10000"} << QList<int>{1000, 2000, 3000};
+        QTest::newRow("idle line starts afresh") << QStringList{"0@10000", "5000@10000"}
+                                                 << QList<int>{1000, 6000};
+        QTest::newRow("new rate waits for the line") << QStringList{"0@10000", "0@5000"}
+                                                     << QList<int>{1000, 3000};
+        QTest::newRow("no byte time") << QStringList{"0@0", "0@0", "700@0"} << QList<int>{0, 0, 700};
+    }
+    void lineScheduleRunsOnAbsoluteDeadlines()
+    {
+        QFETCH(QStringList, ready);
+        QFETCH(QList<int>, done);
+        LineSchedule line;
+        QList<int> got;
+        for (const QString &r : ready) {
+            const auto at = kStart + std::chrono::microseconds(r.section('@', 0, 0).toInt());
+            got << int((line.next(at, r.section('@', 1).toInt()) - kStart) / 1us);
+        }
+        QCOMPARE(got, done);
+    }
+
+    // 96000 bytes at 9600 baud take exactly 100 s, however late each reply was
+    // queued while the line was still busy: no rounding adds up from byte to byte.
+    void pacedRepliesDoNotDrift()
+    {
+        ReplyWriter writer;
+        LineFaults paced;
+        paced.byteTiming = true;
+        const std::uint8_t reply[] = {0x12, 0x34, 0x0D};
+        TimePoint first{};
+        TimePoint last{};
+        for (int i = 0; i < 32000; ++i) {
+            QVERIFY(writer.enqueue(reply, paced, 9600, kStart + i * 3ms));
+            while (const auto due = writer.nextDue()) {
+                first = first == TimePoint{} ? *due : first;
+                last = *due;
+                writer.consume(writer.due(*due).size());
+            }
+        }
+        QCOMPARE((first - kStart).count(), 1'041'666);
+        QCOMPARE((last - kStart).count(), std::chrono::nanoseconds(100s).count());
+    }
+
     void rampBrakesIntoTheTarget()
     {
         MotionModel motion(1'000'000);
@@ -234,7 +285,10 @@ private slots:
     {
         const std::vector<std::string_view> args{
             "--link", "/tmp/k", "--address=7f", "--baud", "9600", "--silent", "--delay", "250",
-            "--chunks", "3:20", "--leading", "00ff", "--trailing=AA", "--drop", "7", "--byte-time"};
+            "--chunks", "3:20", "--leading", "00ff", "--trailing=AA", "--drop", "7", "--byte-time",
+            "--in-boot-loader", "--device-type", "6202", "--page-size", "128",
+            "--page-size-trailer", "4a554e4b0d", "--unanswered", "5", "--late", "7:300",
+            "--corrupt-read", "1FF", "--dump", "/tmp/d"};
         const CommandLine line = parseCommandLine(args);
         QCOMPARE(line.link, std::string("/tmp/k"));
         QCOMPARE(line.unit.address, 0x7F);
@@ -246,11 +300,25 @@ private slots:
         QCOMPARE(line.faults.leadingBytes, (std::vector<std::uint8_t>{0x00, 0xFF}));
         QCOMPARE(line.faults.trailingBytes, std::vector<std::uint8_t>{0xAA});
         QCOMPARE(line.faults.droppedByte, std::optional<std::size_t>(7));
+        QVERIFY(line.unit.inBootLoader);
+        QCOMPARE(line.unit.deviceType, (std::array<std::uint8_t, 2>{0x62, 0x02}));
+        QCOMPARE(line.unit.pageSize, std::size_t(128));
+        QCOMPARE(line.bootFaults.pageSizeTrailer, std::string("JUNK\r"));
+        QCOMPARE(line.bootFaults.unansweredRequest, std::optional<std::size_t>(5));
+        QCOMPARE(line.bootFaults.lateRequest, std::optional<std::size_t>(7));
+        QCOMPARE(line.bootFaults.lateBy, 300ms);
+        QCOMPARE(line.bootFaults.corruptedByte, std::optional<std::uint16_t>(0x1FF));
+        QCOMPARE(line.dumpDirectory, std::string("/tmp/d"));
+        QCOMPARE(parseCommandLine(std::vector<std::string_view>{"--late", "2"}).bootFaults.lateBy,
+                 5100ms);
 
         const CommandLine plain = parseCommandLine({});
         QCOMPARE(plain.unit.address, 0x01);
         QCOMPARE(plain.unit.baudRate, 19200);
         QVERIFY(plain.link.empty() && !plain.faults.silent);
+        QVERIFY(!plain.unit.inBootLoader && plain.dumpDirectory.empty());
+        QCOMPARE(plain.unit.deviceType, (std::array<std::uint8_t, 2>{'K', 'V'}));
+        QCOMPARE(plain.unit.pageSize, std::size_t(256));
     }
 
     void commandLineRejectsNonsense_data()
@@ -262,6 +330,14 @@ private slots:
         QTest::newRow("chunks without pause") << QStringList{"--chunks", "3"} << "--chunks";
         QTest::newRow("half a byte") << QStringList{"--leading", "0"} << "--leading";
         QTest::newRow("byte beyond the reply") << QStringList{"--drop", "8"} << "--drop";
+        QTest::newRow("three type bytes") << QStringList{"--device-type", "4b5600"} << "--device-type";
+        QTest::newRow("odd page size") << QStringList{"--page-size", "255"} << "--page-size";
+        QTest::newRow("page size 0") << QStringList{"--page-size", "0"} << "--page-size";
+        QTest::newRow("page size too big") << QStringList{"--page-size", "8192"} << "--page-size";
+        QTest::newRow("request 0") << QStringList{"--unanswered", "0"} << "--unanswered";
+        QTest::newRow("late without number") << QStringList{"--late", ":300"} << "--late";
+        QTest::newRow("address beyond the flash") << QStringList{"--corrupt-read", "10000"}
+                                                  << "--corrupt-read";
         QTest::newRow("missing value") << QStringList{"--link"} << "--link";
         QTest::newRow("value for a switch") << QStringList{"--silent=1"} << "--silent";
         QTest::newRow("unknown") << QStringList{"--bogus"} << "--bogus";
