@@ -40,6 +40,7 @@ BootFaults unanswered(std::size_t request)
 } // namespace
 
 Q_DECLARE_METATYPE(BootFaults)
+Q_DECLARE_METATYPE(std::string)
 
 class TestFormFlash : public QObject
 {
@@ -57,6 +58,9 @@ private slots:
     void clearsEeprom();
     void eepromFailureKeepsTheBar();
     void closeWaitsForTheOperation();
+    void deviceAnswers_data();
+    void deviceAnswers();
+    void loadOutcomes();
 };
 
 // The flash holds the image, the marker ends the last application page,
@@ -281,6 +285,74 @@ void TestFormFlash::closeWaitsForTheOperation()
     QCOMPARE(kit.text("StaticProgress"), kSuccessful);
     QVERIFY(!kit.window().isVisible());
     QCOMPARE(kit.window().result(), int(QDialog::Rejected));
+}
+
+void TestFormFlash::deviceAnswers_data()
+{
+    QTest::addColumn<QByteArray>("type");
+    QTest::addColumn<std::string>("pageSizeTrailer");
+    QTest::addColumn<QString>("progress");
+    QTest::addColumn<QString>("deviceType");
+
+    QTest::newRow("another module") << QByteArray("\x64\x02", 2) << std::string()
+                                    << QStringLiteral("The connected device is not a Karvel 2!") << QString();
+    QTest::newRow("page size with a trailer") << QByteArray("KV") << std::string("JUNK\r") << kSuccessful
+                                              << QStringLiteral("Karvel 2");
+}
+
+void TestFormFlash::deviceAnswers()
+{
+    QFETCH(QByteArray, type);
+    QFETCH(std::string, pageSizeTrailer);
+    QFETCH(QString, progress);
+    QFETCH(QString, deviceType);
+
+    karvsim::SimulatedUnit::Options options;
+    options.deviceType = {std::uint8_t(type[0]), std::uint8_t(type[1])};
+    InstallerKit kit(options);
+    BootFaults faults;
+    faults.pageSizeTrailer = pageSizeTrailer;
+    kit.unit().setBootFaults(faults);
+    kit.openWindow();
+    kit.load(FirmwareFiles::hexFile(FirmwareFiles::taggedImage(64)));
+    kit.click("BtnProgramme");
+    QCOMPARE(kit.text("StaticProgress"), progress);
+    QCOMPARE(kit.text("StaticDeviceType"), deviceType);
+}
+
+// What each kind of load leaves in the " File " group and Start. A file
+// that fails to read past its first lines leaves the earlier texts but never
+// lets Start flash the partly read image.
+void TestFormFlash::loadOutcomes()
+{
+    InstallerKit kit;
+    kit.openWindow();
+    QByteArray good = FirmwareFiles::hexFile(FirmwareFiles::taggedImage(600));
+    kit.load(good);
+    const QStringList loaded{kit.text("StaticSize"), kit.text("StaticChecksum"), kit.text("StaticVersion")};
+    QCOMPARE(loaded.mid(0, 1), QStringList{QStringLiteral("600 bytes")});
+    QCOMPARE(loaded[2], QStringLiteral("Karvel-2 V1.07"));
+    QVERIFY(kit.enabled("BtnProgramme") && !kit.text("StaticName").isEmpty());
+
+    QByteArray notHexadecimal = good;
+    notHexadecimal.replace(":1000100", ":10G0100");
+    kit.load(notHexadecimal, QStringLiteral("broken.hex"));
+    QCOMPARE(kit.takeBoxes().size(), 1);
+    QCOMPARE((QStringList{kit.text("StaticSize"), kit.text("StaticChecksum"), kit.text("StaticVersion")}), loaded);
+    QVERIFY(kit.text("StaticName").endsWith(QStringLiteral("broken.hex")));
+    QVERIFY(!kit.enabled("BtnProgramme"));
+
+    QByteArray badChecksum = good;
+    badChecksum[good.indexOf('\n') + 1 + 9] = badChecksum[good.indexOf('\n') + 1 + 9] == '0' ? '1' : '0';
+    kit.load(badChecksum, QStringLiteral("bad.hex"));
+    QCOMPARE(kit.takeBoxes(),
+             QStringList{QStringLiteral("The file \"bad.hex\" is not a valid HEX file!\r(Record checksum error in line 2)")});
+    QCOMPARE(kit.text("StaticName") + kit.text("StaticSize") + kit.text("StaticVersion"), QString());
+    QVERIFY(!kit.enabled("BtnProgramme"));
+
+    kit.load(FirmwareFiles::hexFile(QByteArray(64, 'x')), QStringLiteral("other.hex"));
+    QCOMPARE(kit.takeBoxes(), QStringList{QStringLiteral("The file \"other.hex\" is not indended for use with a Karvel-2!")});
+    QVERIFY(!kit.enabled("BtnProgramme"));
 }
 
 QTEST_MAIN(TestFormFlash)
