@@ -90,7 +90,11 @@ void TFormFlash::BtnLoadClick()
 {
     if (OpenDialog->exec() != QDialog::Accepted || OpenDialog->selectedFiles().isEmpty())
         return;
-    const QString path = OpenDialog->selectedFiles().constFirst();
+    LoadFile(OpenDialog->selectedFiles().constFirst());
+}
+
+void TFormFlash::LoadFile(const QString &path)
+{
     ui.StaticName->setText(Installer::DisplayPath(path));
     // Never flash a partly read image: Start waits for a file that loads whole.
     m_startEnabled = false;

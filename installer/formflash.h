@@ -29,6 +29,10 @@ public:
     void SetPortName(const QString &name);
     void SetPortBaud(int baud);
 
+    // The load after the file dialog: the file's image replaces the loaded
+    // one, and the " File " group and Start show the outcome.
+    void LoadFile(const QString &path);
+
     const Installer::HexImage &image() const { return *m_image; }
     BootLink &link() const { return *m_link; }
     QFileDialog *openDialog() const { return OpenDialog; }

@@ -1,13 +1,19 @@
 // screenshots [outdir]: shows the main window, turns to each page as the
 // operator would and saves a picture of the window per page as
-// <page name>[-<suffix>].png. COM1 is a simulated unit in this process, so
-// that shots can show its answers.
+// <page name>[-<suffix>].png, then one of the firmware installer after a
+// successful flash. COM1 is a simulated unit in this process, so that shots
+// can show its answers.
+
+#include "../installer/firmwarefiles.h"
 
 #include "app/formmain.h"
+#include "installer/formflash.h"
+#include "serial/comm32.h"
 #include "sim/simulatedunit.h"
 #include "toolkit/application.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
@@ -83,6 +89,25 @@ QString fileName(const QTabWidget *pages, const Shot &shot)
     return name + QStringLiteral(".png");
 }
 
+// The installer over the main window, a sample firmware flashed into the
+// simulated unit; false when the flash did not succeed.
+bool flashSample(TFormFlash &installer, const QTemporaryDir &dir)
+{
+    const QString firmware = dir.filePath(QStringLiteral("firmware.hex"));
+    QFile file(firmware);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(FirmwareFiles::hexFile(FirmwareFiles::taggedImage(2048)));
+    file.close();
+    installer.SetModuleAddress(0x01);
+    installer.SetPortName(QStringLiteral("COM1"));
+    installer.SetPortBaud(19200);
+    installer.show();
+    installer.LoadFile(firmware);
+    QTest::mouseClick(installer.findChild<QPushButton *>(QStringLiteral("BtnProgramme")), Qt::LeftButton);
+    return installer.findChild<QLabel *>(QStringLiteral("StaticProgress"))->text() == QStringLiteral("Successful!");
+}
+
 int fail(const QString &message)
 {
     std::fprintf(stderr, "screenshots: %s\n", qPrintable(message));
@@ -116,5 +141,14 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("cannot write ") + path);
         std::printf("%s\n", qPrintable(path));
     }
+
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("BtnClose")), Qt::LeftButton);
+    TFormFlash installer(window.comm32()->PortMapFile(), &window);
+    const QString path = outDir.filePath(QStringLiteral("FormFlash-successful.png"));
+    if (!flashSample(installer, settingsDir))
+        return fail(QStringLiteral("the flash failed for ") + path);
+    if (!installer.grab().save(path))
+        return fail(QStringLiteral("cannot write ") + path);
+    std::printf("%s\n", qPrintable(path));
     return 0;
 }
