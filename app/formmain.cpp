@@ -18,6 +18,7 @@
 #include "toolkit/maskedit.h"
 #include "toolkit/pagecontrol.h"
 #include "toolkit/statictext.h"
+#include "util/karvutils.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -44,9 +45,9 @@ std::optional<TBaudRate> baudRateOf(const QString &item)
 
 } // namespace
 
-TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
+TFormMain::TFormMain(const SettingsLocation &settings, QWidget *parent)
     : QMainWindow(parent)
-    , m_settings(settingsPath)
+    , m_settings(settings)
     , Comm32(new TComm32(this))
     , m_exchange(*Comm32)
     , m_replyView(*this)
@@ -59,7 +60,7 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
     createPages();
 
     Comm32->setObjectName(QStringLiteral("Comm32"));
-    Comm32->SetPortMapFile(settingsPath);
+    Comm32->SetPortMapFile(settings.readPath());
     Comm32->SetBaudRate(cbr19200);
     Comm32->SetMonitorEvents(evRxChar);
     Comm32->SetFlowControl(fcRTSToggle);

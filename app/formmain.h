@@ -4,7 +4,7 @@
 #include "app/mainsettings.h"
 #include "app/exchange.h"
 #include "app/replyview.h"
-#include "util/karvutils.h"
+#include "app/settingslocation.h"
 
 #include <QMainWindow>
 
@@ -24,9 +24,9 @@ class TFormMain : public QMainWindow
     Q_OBJECT
 
 public:
-    // settingsPath is the settings file, read here and written on close; its
-    // Ports section also maps the port names.
-    explicit TFormMain(const QString &settingsPath = KarvUtils::SettingsFilePath(),
+    // The settings file is read here and written on close; the Ports section
+    // of the file read also maps the port names. Tests give a file of their own.
+    explicit TFormMain(const SettingsLocation &settings = SettingsLocation::forThisProgram(),
                        QWidget *parent = nullptr);
     ~TFormMain() override;
 

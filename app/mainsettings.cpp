@@ -15,14 +15,14 @@ constexpr int maxAddress = 0xFF;
 
 } // namespace
 
-MainSettings::MainSettings(QString path)
-    : m_path(std::move(path))
+MainSettings::MainSettings(SettingsLocation location)
+    : m_location(std::move(location))
 {
 }
 
 MainSettings::Values MainSettings::read() const
 {
-    const IniFile file(m_path);
+    const IniFile file(m_location.readPath());
     Values values;
     values.comPort = file.ReadInteger(section, QStringLiteral("COMPort"), values.comPort);
     values.baud = file.ReadInteger(section, QStringLiteral("Baud"), values.baud);
@@ -34,7 +34,9 @@ MainSettings::Values MainSettings::read() const
 
 void MainSettings::write(const Values &values, bool k410) const
 {
-    IniFile file(m_path);
+    if (!m_location.prepareWrite())
+        return;
+    IniFile file(m_location.writePath());
     if (!file.WriteInteger(section, QStringLiteral("COMPort"), values.comPort)
         || !file.WriteInteger(section, QStringLiteral("Baud"), values.baud))
         return;

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "app/settingslocation.h"
+
 #include <QString>
 
 // The main window's entries in the settings file, section Settings: the
 // selected port and baud rate (list indexes, -1 for none), the unit address
 // and the K410 flag. Reading never fails: a missing file, key or integer
-// gives the default. Writing stops silently at the first entry that cannot
-// be written; the entries before it stay written.
+// gives the default. Writing (into the location's write file, made ready
+// first) stops silently at the first entry that cannot be written; the
+// entries before it stay written.
 class MainSettings
 {
 public:
@@ -18,9 +21,7 @@ public:
         QString address = QStringLiteral("01");
     };
 
-    explicit MainSettings(QString path);
-
-    const QString &path() const { return m_path; }
+    explicit MainSettings(SettingsLocation location);
 
     Values read() const;
     // Writes COMPort, Baud, Address and K410 in this order, each at once.
@@ -28,5 +29,5 @@ public:
     void write(const Values &values, bool k410) const;
 
 private:
-    QString m_path;
+    SettingsLocation m_location;
 };

@@ -1,19 +1,22 @@
 #pragma once
 
+#include <QList>
 #include <QString>
-#include <QStringList>
 
-// A private-profile settings file: sections of "key=value" lines, looked up
-// without regard to case. Every write rewrites the file at once and keeps all
-// other sections, keys and lines as they stand, so that hand-made entries
-// (such as the port map) survive the program's own writes.
+#include <utility>
+
+// A private-profile settings file (see IniDocument). Every write rewrites the
+// file at once and keeps all other sections, keys and lines byte for byte,
+// so that hand-made entries (such as the port map) survive the program's own
+// writes.
 //
-// The file is outside input: one larger than kMaxFileSize reads as empty and
-// is never rewritten.
+// The file is outside input: anything but a regular file (a symbolic link
+// included) and a file larger than kMaxFileSize read as empty and are never
+// rewritten; a write that would make the file larger is refused.
 class IniFile
 {
 public:
-    static constexpr qint64 kMaxFileSize = 64 * 1024;
+    static constexpr qint64 kMaxFileSize = 1024 * 1024;
 
     explicit IniFile(QString path);
 
@@ -23,13 +26,14 @@ public:
     // A value that is not a decimal integer gives def.
     int ReadInteger(const QString &section, const QString &key, int def) const;
 
-    // False when the file cannot be read or written; nothing is changed then.
+    // False when the file cannot be read or written, or an entry would not
+    // read back as written; nothing is changed then.
     bool WriteString(const QString &section, const QString &key, const QString &value);
     bool WriteInteger(const QString &section, const QString &key, int value);
     bool WriteBool(const QString &section, const QString &key, bool value);
+    // All entries (key, value) into section with one rewrite: all or none.
+    bool WriteStrings(const QString &section, const QList<std::pair<QString, QString>> &entries);
 
 private:
-    bool load(QStringList &lines) const;
-
     QString m_path;
 };

@@ -46,7 +46,7 @@ int hexDigitValue(QChar c)
 
 QString SettingsFilePath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/KarvControl.ini");
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QString::fromLatin1(kSettingsFileName);
 }
 
 QString FileVersion(const QString &recordPath)

@@ -5,7 +5,9 @@
 // Conversions shared by the main window, the pages and the installer.
 namespace KarvUtils {
 
-// "KarvControl.ini" in the directory of the program's executable.
+inline constexpr const char *kSettingsFileName = "KarvControl.ini";
+
+// kSettingsFileName in the directory of the program's executable.
 QString SettingsFilePath();
 
 // Where the program's compiled-in version record lives.
