@@ -38,6 +38,7 @@ TCustomComm32::TCustomComm32(QObject *Owner)
     , FXoffChar(19)
     , FEvtChar(0)
     , FSimple(false)
+    , FLowLatency(false)
     , FPortMapFile(KarvUtils::SettingsFilePath())
     , FDevice(std::make_unique<SerialDevice>())
     , FWriter(std::make_unique<BackgroundWriter>())
@@ -61,6 +62,7 @@ void TCustomComm32::Open()
     }
     FDevice->Configure({FBaudRate, FParity, FStopbits, FDatabits, FOptions.testFlag(osParityCheck),
                         FFlowControl, FXonChar, FXoffChar});
+    FDevice->SetLowLatency(FLowLatency);
     FLineErrorCounter->Reset(FDevice->Handle());
     if (!FSimple) {
         FThread = std::make_unique<TC32Thread>(FDevice->Handle(), FMonitorEvents);
@@ -225,6 +227,11 @@ void TCustomComm32::SetXonChar(char Value)
 void TCustomComm32::SetXoffChar(char Value)
 {
     Update(FXoffChar, Value, &SerialDevice::SetXoffChar);
+}
+
+void TCustomComm32::SetLowLatency(bool Value)
+{
+    Update(FLowLatency, Value, &SerialDevice::SetLowLatency);
 }
 
 void TCustomComm32::SetOptions(TComm32Options Value)

@@ -102,6 +102,9 @@ int BitsPerSecond(TBaudRate Rate);
 //
 // All members must be called on the component's thread. Open and Close must
 // not be called from a line-event handler of the same component.
+//
+// What it changes in the driver outside termios (RS-485 mode for
+// fcRTSToggle, low-latency mode) is put back as found when the port closes.
 class TCustomComm32 : public QObject
 {
     Q_OBJECT
@@ -178,6 +181,12 @@ public:
     void SetOptions(TComm32Options Value);
     bool Simple() const { return FSimple; }
     void SetSimple(bool Value) { FSimple = Value; }
+    // While open, the driver hands over each received byte at once instead
+    // of collecting them (a USB adapter's latency timer, often 16 ms, would
+    // delay every reply). Where the driver has no such mode nothing changes.
+    // Applied at once; the driver's own setting is back after Close.
+    bool LowLatency() const { return FLowLatency; }
+    void SetLowLatency(bool Value);
     // The settings file whose [Ports] section maps "COMn" names.
     QString PortMapFile() const { return FPortMapFile; }
     void SetPortMapFile(const QString &Value) { FPortMapFile = Value; }
@@ -218,6 +227,7 @@ private:
     char FEvtChar;
     TComm32Options FOptions;
     bool FSimple;
+    bool FLowLatency;
     QString FPortMapFile;
 
     std::unique_ptr<SerialDevice> FDevice;

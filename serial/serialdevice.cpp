@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <linux/serial.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -153,28 +152,12 @@ bool SetModemLine(int Fd, int Line, bool On)
     return ioctl(Fd, On ? TIOCMBIS : TIOCMBIC, &Line) == 0;
 }
 
-// The driver's RS-485 mode raises RTS while it sends. False when the driver
-// has no such mode.
-bool EnableKernelRtsToggle(int Fd)
-{
-    serial_rs485 rs485{};
-    if (ioctl(Fd, TIOCGRS485, &rs485) != 0)
-        return false;
-    rs485.flags |= SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND;
-    rs485.flags &= ~SER_RS485_RTS_AFTER_SEND;
-    return ioctl(Fd, TIOCSRS485, &rs485) == 0;
-}
-
-void DisableKernelRtsToggle(int Fd)
-{
-    serial_rs485 rs485{};
-    if (ioctl(Fd, TIOCGRS485, &rs485) != 0 || !(rs485.flags & SER_RS485_ENABLED))
-        return;
-    rs485.flags &= ~SER_RS485_ENABLED;
-    ioctl(Fd, TIOCSRS485, &rs485);
-}
-
 } // namespace
+
+SerialDevice::SerialDevice(DriverIoctl Ioctl)
+    : FDriver(std::move(Ioctl))
+{
+}
 
 SerialDevice::~SerialDevice()
 {
@@ -203,6 +186,7 @@ int SerialDevice::Open(const QString &Path)
     ioctl(fd, TIOCEXCL);
     FFd = fd;
     FRtsByHand = false;
+    FDriver.Attach(fd);
     return C32_ERROR_NONE;
 }
 
@@ -210,6 +194,7 @@ void SerialDevice::Close()
 {
     if (FFd < 0)
         return;
+    FDriver.Detach();
     ioctl(FFd, TIOCNXCL);
     close(FFd);
     FFd = -1;
@@ -268,13 +253,13 @@ void SerialDevice::ApplyModemLines(TFlowControl Flow)
     FRtsByHand = false;
     SetModemLine(FFd, TIOCM_DTR, true);
     if (Flow == fcRTSToggle) {
-        if (!EnableKernelRtsToggle(FFd) && HasModemLines(FFd)) {
+        if (!FDriver.EnableRs485RtsToggle() && HasModemLines(FFd)) {
             FRtsByHand = true;
             SetModemLine(FFd, TIOCM_RTS, false);
         }
         return;
     }
-    DisableKernelRtsToggle(FFd);
+    FDriver.DisableRs485();
     // With fcCTS the kernel drives RTS itself.
     if (Flow != fcCTS)
         SetModemLine(FFd, TIOCM_RTS, true);
@@ -340,4 +325,9 @@ bool SerialDevice::SetXoffChar(char Value)
 bool SerialDevice::SetRts(bool On)
 {
     return SetModemLine(FFd, TIOCM_RTS, On);
+}
+
+bool SerialDevice::SetLowLatency(bool On)
+{
+    return FDriver.SetLowLatency(On);
 }

@@ -62,6 +62,7 @@ private slots:
         QCOMPARE(comm.EvtChar(), char(0));
         QCOMPARE(comm.Options(), TComm32Options());
         QVERIFY(!comm.Simple());
+        QVERIFY(!comm.LowLatency());
         QCOMPARE(comm.PortMapFile(), KarvUtils::SettingsFilePath());
     }
 
@@ -115,6 +116,17 @@ private slots:
         first.Close();
         second.Open();
         QVERIFY(second.IsOpen());
+    }
+
+    void lowLatencyWhereTheDriverHasNoneChangesNothing()
+    {
+        PtyPair pty;
+        TComm32 comm;
+        comm.SetLowLatency(true);
+        OpenOnPty(comm, pty);
+        QVERIFY(comm.LowLatency());
+        QCOMPARE(comm.Write("l", 1), 1);
+        QCOMPARE(pty.Receive(1), QByteArray("l"));
     }
 
     void comNamesFollowThePortMap()
