@@ -1,6 +1,7 @@
 #include "app/formmain.h"
 
 #include "app/hexkeyfilter.h"
+#include "app/openfailuretext.h"
 #include "pages/commandbytes.h"
 #include "pages/commandpage.h"
 #include "pages/devicepage.h"
@@ -148,8 +149,7 @@ void TFormMain::BtnOpenClick()
         Comm32->SetBaudRate(*rate);
     Comm32->Open();
     if (!Comm32->IsOpen()) {
-        Dialogs::showError(QStringLiteral("Could not open port ") + port + QLatin1Char('!'),
-                           Toolkit::applicationTitle());
+        Dialogs::showError(OpenFailureText(port, Comm32->OpenFailure()), Toolkit::applicationTitle());
         return;
     }
     showPortOpen(true);

@@ -8,11 +8,38 @@
 #include "serial/ttyqueue.h"
 #include "util/karvutils.h"
 
+#include <cerrno>
+
 namespace {
 
 // The provider sub-type OnOpen reports for an open port: every tty counts as
 // an RS-232 port (PST_RS232).
 constexpr int kProviderSubTypeRs232 = 1;
+
+// errno of a failed open to the code OnOpen reports.
+int OpenErrorFor(int Errno)
+{
+    switch (Errno) {
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return C32_ERROR_FILE_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EBUSY:
+    case EROFS:
+    case EWOULDBLOCK:
+        return C32_ERROR_ACCESS_DENIED;
+    case EISDIR:
+    case ENOTTY:
+        return C32_ERROR_NOT_A_PORT;
+    default:
+        return C32_ERROR_GEN_FAILURE;
+    }
+}
 
 } // namespace
 
@@ -55,11 +82,13 @@ void TCustomComm32::Open()
 {
     Close();
     const QString path = ResolvePortName(FDeviceName, FPortMapFile);
-    const int error = path.isEmpty() ? int(C32_ERROR_FILE_NOT_FOUND) : FDevice->Open(path);
-    if (error != C32_ERROR_NONE) {
-        DoOpen(0, error);
+    const int error = path.isEmpty() ? ENOENT : FDevice->Open(path);
+    if (error != 0) {
+        FOpenFailure = {path, error, error == EBUSY || error == EWOULDBLOCK};
+        DoOpen(0, OpenErrorFor(error));
         return;
     }
+    FOpenFailure = {};
     FDevice->Configure({FBaudRate, FParity, FStopbits, FDatabits, FOptions.testFlag(osParityCheck),
                         FFlowControl, FXonChar, FXoffChar});
     FDevice->SetLowLatency(FLowLatency);

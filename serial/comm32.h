@@ -88,6 +88,18 @@ enum TC32OpenError : int {
     C32_ERROR_GEN_FAILURE = 31,     // any other failure of the system
 };
 
+// Why an Open failed, as the system told it.
+struct TC32OpenFailure
+{
+    // The device it tried; empty when the name stands for none.
+    QString Path;
+    // errno of the step that failed; 0 after a successful Open.
+    int Errno = 0;
+    // The port is held by another program: its exclusive mode (EBUSY) or
+    // its lock (EWOULDBLOCK).
+    bool HeldByOtherProgram = false;
+};
+
 // The number of bits per second a rate stands for.
 int BitsPerSecond(TBaudRate Rate);
 
@@ -115,11 +127,14 @@ public:
 
     // Closes the port if open, opens DeviceName exclusively, applies every
     // line setting, starts the event thread unless Simple, raises OnOpen.
+    // After a failure OpenFailure() tells why.
     void Open();
     // Stops the event thread (serving a hand-over it waits for), aborts a
     // background write and closes the port. Nothing when already closed.
     void Close();
     bool IsOpen() const;
+    // Why the last Open failed; empty (Errno 0) after one that succeeded.
+    const TC32OpenFailure &OpenFailure() const { return FOpenFailure; }
 
     // Count bytes written at once; 0 when the rest goes on in the background
     // or a previous write is still running (then nothing is written); -1 on
@@ -234,6 +249,7 @@ private:
     std::unique_ptr<BackgroundWriter> FWriter;
     std::unique_ptr<LineErrorCounter> FLineErrorCounter;
     std::unique_ptr<TC32Thread> FThread;
+    TC32OpenFailure FOpenFailure;
     // What the last dispatch read: passed to OnError and OnRxChar.
     quint32 FLineErrors = 0;
     int FInQueue = 0;

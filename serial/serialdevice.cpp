@@ -13,31 +13,6 @@
 
 namespace {
 
-// errno of a failed open to the code OnOpen reports.
-int OpenErrorFor(int Errno)
-{
-    switch (Errno) {
-    case ENOENT:
-    case ENXIO:
-    case ENODEV:
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-        return C32_ERROR_FILE_NOT_FOUND;
-    case EACCES:
-    case EPERM:
-    case EBUSY:
-    case EROFS:
-    case EWOULDBLOCK:
-        return C32_ERROR_ACCESS_DENIED;
-    case EISDIR:
-    case ENOTTY:
-        return C32_ERROR_NOT_A_PORT;
-    default:
-        return C32_ERROR_GEN_FAILURE;
-    }
-}
-
 // B0 for the rates without a constant of their own.
 speed_t StandardSpeed(TBaudRate Rate)
 {
@@ -169,17 +144,12 @@ int SerialDevice::Open(const QString &Path)
     Close();
     const int fd = open(QFile::encodeName(Path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return OpenErrorFor(errno);
-    int error = C32_ERROR_NONE;
-    if (!isatty(fd)) {
-        // A plain file or pipe must never be written to as if it were a port.
-        error = C32_ERROR_NOT_A_PORT;
-    } else if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        // The advisory lock keeps out other programs even when run as root,
-        // which the tty's exclusive mode lets through.
-        error = OpenErrorFor(errno);
-    }
-    if (error != C32_ERROR_NONE) {
+        return errno;
+    // A plain file or pipe must never be written to as if it were a port.
+    // The advisory lock keeps out other programs even when run as root,
+    // which the tty's exclusive mode lets through.
+    if (!isatty(fd) || flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
         close(fd);
         return error;
     }
@@ -187,7 +157,7 @@ int SerialDevice::Open(const QString &Path)
     FFd = fd;
     FRtsByHand = false;
     FDriver.Attach(fd);
-    return C32_ERROR_NONE;
+    return 0;
 }
 
 void SerialDevice::Close()

@@ -43,7 +43,9 @@ public:
     SerialDevice(const SerialDevice &) = delete;
     SerialDevice &operator=(const SerialDevice &) = delete;
 
-    // A TC32OpenError: 0 when the port is open.
+    // 0 when the port is open; otherwise the errno of the step that failed:
+    // ENOTTY for a file that is no terminal, EWOULDBLOCK for a port another
+    // program has locked.
     int Open(const QString &Path);
     void Close();
     bool IsOpen() const { return FFd >= 0; }

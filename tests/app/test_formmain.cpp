@@ -245,7 +245,8 @@ private slots:
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<QString>("message");
         QTest::newRow("COM9 mapped to nothing")
-            << QByteArray("[Ports]\nCOM9=/nonexistent/tty\n[Settings]\nCOMPort=8\n") << "Could not open port COM9!";
+            << QByteArray("[Ports]\nCOM9=/nonexistent/tty\n[Settings]\nCOMPort=8\n")
+            << "Could not open port COM9!\r/nonexistent/tty: No such file or directory";
         QTest::newRow("no port selected") << QByteArray("[Settings]\nCOMPort=9\n") << "Could not open port !";
     }
     void portThatCannotBeOpenedIsReported()

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cerrno>
 
 #include <termios.h>
 
@@ -70,15 +71,20 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("error");
-        QTest::newRow("missing device") << "/dev/no-such-karvel-port" << 2;
-        QTest::newRow("name that maps to none") << "COM10" << 2;
-        QTest::newRow("directory") << "/tmp" << 1;
-        QTest::newRow("plain file") << FDir.filePath(QStringLiteral("not-a-port")) << 1;
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("systemError");
+        const QString plainFile = FDir.filePath(QStringLiteral("not-a-port"));
+        QTest::newRow("missing device") << "/dev/no-such-karvel-port" << 2 << "/dev/no-such-karvel-port" << ENOENT;
+        QTest::newRow("name that maps to none") << "COM10" << 2 << "" << ENOENT;
+        QTest::newRow("directory") << "/tmp" << 1 << "/tmp" << EISDIR;
+        QTest::newRow("plain file") << plainFile << 1 << plainFile << ENOTTY;
     }
     void failedOpen()
     {
         QFETCH(QString, name);
         QFETCH(int, error);
+        QFETCH(QString, path);
+        QFETCH(int, systemError);
         QFile plain(FDir.filePath(QStringLiteral("not-a-port")));
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
@@ -92,6 +98,9 @@ private slots:
         QCOMPARE(opened[0][0].value<QObject *>(), &comm);
         QCOMPARE(opened[0][1].toInt(), 0);
         QCOMPARE(opened[0][2].toInt(), error);
+        QCOMPARE(comm.OpenFailure().Path, path);
+        QCOMPARE(comm.OpenFailure().Errno, systemError);
+        QVERIFY(!comm.OpenFailure().HeldByOtherProgram);
         QCOMPARE(comm.Write("x", 1), -1);
         QCOMPARE(plain.size(), 0);
     }
@@ -112,10 +121,13 @@ private slots:
         second.Open();
         QVERIFY(!second.IsOpen());
         QCOMPARE(refused[0][2].toInt(), 5);
+        QVERIFY(second.OpenFailure().HeldByOtherProgram);
+        QCOMPARE(second.OpenFailure().Path, pty.SlavePath());
 
         first.Close();
         second.Open();
         QVERIFY(second.IsOpen());
+        QCOMPARE(second.OpenFailure().Errno, 0);
     }
 
     void lowLatencyWhereTheDriverHasNoneChangesNothing()
