@@ -64,6 +64,7 @@ TFormMain::TFormMain(const QString &settingsPath, QWidget *parent)
     Comm32->SetMonitorEvents(evRxChar);
     Comm32->SetFlowControl(fcRTSToggle);
     Toolkit::connectHandler(Comm32, &TComm32::OnRxChar, this, &TFormMain::Comm32RxChar);
+    Toolkit::connectHandler(Comm32, &TComm32::OnDisconnect, this, &TFormMain::Comm32Disconnect);
 
     Timeout->setObjectName(QStringLiteral("Timeout"));
     Timeout->setInterval(100);
@@ -193,6 +194,16 @@ void TFormMain::Comm32RxChar(QObject *, int Count)
 {
     if (const std::optional<Protocol::ReplyFrame> reply = m_exchange.receive(Count))
         m_replyView.show(*reply);
+}
+
+void TFormMain::Comm32Disconnect()
+{
+    // Closed before the box shows: nothing of the port, and no reply time-out,
+    // can come up while the operator reads it.
+    m_exchange.dropReply();
+    BtnCloseClick();
+    Dialogs::showError(QStringLiteral("Port ") + Comm32->DeviceName() + QStringLiteral(" was disconnected."),
+                       Toolkit::applicationTitle());
 }
 
 void TFormMain::TimeoutTimer()

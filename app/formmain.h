@@ -49,6 +49,7 @@ private:
     void PageCommandsChange();
     void BtnSendClick();
     void Comm32RxChar(QObject *Sender, int Count);
+    void Comm32Disconnect();
     void TimeoutTimer();
 
     void createPages();

@@ -81,6 +81,7 @@ TCustomComm32::~TCustomComm32()
 void TCustomComm32::Open()
 {
     Close();
+    ++FSession;
     const QString path = ResolvePortName(FDeviceName, FPortMapFile);
     const int error = path.isEmpty() ? ENOENT : FDevice->Open(path);
     if (error != 0) {
@@ -93,12 +94,26 @@ void TCustomComm32::Open()
                         FFlowControl, FXonChar, FXoffChar});
     FDevice->SetLowLatency(FLowLatency);
     FLineErrorCounter->Reset(FDevice->Handle());
-    if (!FSimple) {
-        FThread = std::make_unique<TC32Thread>(FDevice->Handle(), FMonitorEvents);
-        FThread->SetCallback([this](quint32 EventMask) { DispatchEvents(EventMask); });
-        FThread->start(QThread::TimeCriticalPriority);
-    }
+    if (!FSimple)
+        StartEventThread();
     DoOpen(kProviderSubTypeRs232, C32_ERROR_NONE);
+}
+
+void TCustomComm32::StartEventThread()
+{
+    FThread = std::make_unique<TC32Thread>(FDevice->Handle(), FMonitorEvents);
+    FThread->SetCallback([this](quint32 EventMask) { DispatchEvents(EventMask); });
+    // Queued: the handlers of OnDisconnect may close the port, which they
+    // could not do inside a hand-over.
+    connect(FThread.get(), &TC32Thread::HungUp, this, [this, Session = FSession] { PortHungUp(Session); },
+            Qt::QueuedConnection);
+    FThread->start(QThread::TimeCriticalPriority);
+}
+
+void TCustomComm32::PortHungUp(quint64 Session)
+{
+    if (Session == FSession && IsOpen())
+        emit OnDisconnect(this);
 }
 
 void TCustomComm32::Close()

@@ -113,7 +113,8 @@ int BitsPerSecond(TBaudRate Rate);
 // C32_ERROR_FILE_NOT_FOUND.
 //
 // All members must be called on the component's thread. Open and Close must
-// not be called from a line-event handler of the same component.
+// not be called from a line-event handler of the same component; they may be
+// called from OnDisconnect, which is raised from the event loop instead.
 //
 // What it changes in the driver outside termios (RS-485 mode for
 // fcRTSToggle, low-latency mode) is put back as found when the port closes.
@@ -217,6 +218,11 @@ signals:
     void OnRxChar(QObject *Sender, int Count);
     void OnRxFlag(QObject *Sender);
     void OnTxEmpty(QObject *Sender);
+    // The open port's device went away (the far side hung up, the adapter
+    // was unplugged). Raised once per Open, from the event loop, some time
+    // after the hang-up; reading and writing fail until the port is closed.
+    // Needs the event thread: a Simple component does not notice.
+    void OnDisconnect(QObject *Sender);
 
 protected:
     // Raises the event of one line-event bit; any other value does nothing.
@@ -227,6 +233,9 @@ private:
     // Stores a setting and, while the port is open, applies it at once.
     template <typename T>
     void Update(T &Field, T Value, bool (SerialDevice::*ApplyToPort)(T));
+    void StartEventThread();
+    // The event thread of Open number Session saw the port hang up.
+    void PortHungUp(quint64 Session);
 
     QString FDeviceName;
     TBaudRate FBaudRate;
@@ -250,6 +259,9 @@ private:
     std::unique_ptr<LineErrorCounter> FLineErrorCounter;
     std::unique_ptr<TC32Thread> FThread;
     TC32OpenFailure FOpenFailure;
+    // Counts the Opens, so that a hang-up noticed before a Close is not
+    // taken for one of the port opened after it.
+    quint64 FSession = 0;
     // What the last dispatch read: passed to OnError and OnRxChar.
     quint32 FLineErrors = 0;
     int FInQueue = 0;

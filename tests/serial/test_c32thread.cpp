@@ -21,6 +21,8 @@ double ProcessCpuSeconds()
 
 } // namespace
 
+Q_DECLARE_METATYPE(TC32EventType)
+
 class TestC32Thread : public QObject
 {
     Q_OBJECT
@@ -109,6 +111,38 @@ private slots:
         QVERIFY(comm.IsOpen());
         QCOMPARE(comm.Write("b", 1), 1);
         QCOMPARE(pty.Receive(1), QByteArray("b"));
+    }
+
+    void hangUpIsReportedOnceAndEndsTheThread_data()
+    {
+        QTest::addColumn<TC32EventType>("events");
+        QTest::newRow("received bytes watched") << TC32EventType(evRxChar);
+        QTest::newRow("no event watched") << TC32EventType();
+    }
+    void hangUpIsReportedOnceAndEndsTheThread()
+    {
+        QFETCH(TC32EventType, events);
+        PtyPair pty;
+        QTRY_COMPARE(EventThreadCount(), 0);
+        TComm32 comm;
+        int reported = 0;
+        // As a window does: the handler closes the port.
+        connect(&comm, &TComm32::OnDisconnect, this, [&](QObject *Sender) {
+            QCOMPARE(Sender, &comm);
+            ++reported;
+            comm.Close();
+        });
+        OpenOnPty(comm, pty);
+        comm.SetMonitorEvents(events);
+        comm.Open();
+        QTRY_COMPARE(EventThreadCount(), 1);
+
+        pty.HangUp();
+        QTRY_COMPARE(reported, 1);
+        QVERIFY(!comm.IsOpen());
+        QTRY_COMPARE(EventThreadCount(), 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(reported, 1);
     }
 
     void idlePortDoesNotSpin_data()
