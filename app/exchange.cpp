@@ -51,9 +51,14 @@ bool Exchange::replyOverdue() const
 
 void Exchange::abandonReply()
 {
-    m_awaitingReply = false;
     m_port.PurgeWrite();
     m_port.PurgeRead();
-    m_assembler.reset();
+    dropReply();
     m_lastSendTick = Toolkit::Ticks();
+}
+
+void Exchange::dropReply()
+{
+    m_awaitingReply = false;
+    m_assembler.reset();
 }

@@ -40,6 +40,9 @@ public:
     // Forgets the overdue reply: both directions of the port are purged, the
     // partial reply is dropped and the pacing counts from now.
     void abandonReply();
+    // The port has gone: no reply is awaited any more, the partial one is
+    // dropped.
+    void dropReply();
 
     bool AwaitingReply() const { return m_awaitingReply; }
     quint32 LastSendTick() const { return m_lastSendTick; }

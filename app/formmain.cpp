@@ -1,6 +1,7 @@
 #include "app/formmain.h"
 
 #include "app/hexkeyfilter.h"
+#include "app/openfailuretext.h"
 #include "installer/formflash.h"
 #include "pages/commandbytes.h"
 #include "pages/commandpage.h"
@@ -65,6 +66,7 @@ TFormMain::TFormMain(const SettingsLocation &settings, QWidget *parent)
     Comm32->SetMonitorEvents(evRxChar);
     Comm32->SetFlowControl(fcRTSToggle);
     Toolkit::connectHandler(Comm32, &TComm32::OnRxChar, this, &TFormMain::Comm32RxChar);
+    Toolkit::connectHandler(Comm32, &TComm32::OnDisconnect, this, &TFormMain::Comm32Disconnect);
 
     Timeout->setObjectName(QStringLiteral("Timeout"));
     Timeout->setInterval(100);
@@ -151,8 +153,7 @@ void TFormMain::BtnOpenClick()
         Comm32->SetBaudRate(*rate);
     Comm32->Open();
     if (!Comm32->IsOpen()) {
-        Dialogs::showError(QStringLiteral("Could not open port ") + port + QLatin1Char('!'),
-                           Toolkit::applicationTitle());
+        Dialogs::showError(OpenFailureText(port, Comm32->OpenFailure()), Toolkit::applicationTitle());
         return;
     }
     showPortOpen(true);
@@ -212,6 +213,16 @@ void TFormMain::Comm32RxChar(QObject *, int Count)
 {
     if (const std::optional<Protocol::ReplyFrame> reply = m_exchange.receive(Count))
         m_replyView.show(*reply);
+}
+
+void TFormMain::Comm32Disconnect()
+{
+    // Closed before the box shows: nothing of the port, and no reply time-out,
+    // can come up while the operator reads it.
+    m_exchange.dropReply();
+    BtnCloseClick();
+    Dialogs::showError(QStringLiteral("Port ") + Comm32->DeviceName() + QStringLiteral(" was disconnected."),
+                       Toolkit::applicationTitle());
 }
 
 void TFormMain::TimeoutTimer()

@@ -50,6 +50,7 @@ private:
     void BtnSendClick();
     void BtnUpdateClick();
     void Comm32RxChar(QObject *Sender, int Count);
+    void Comm32Disconnect();
     void TimeoutTimer();
 
     void createPages();

@@ -1,11 +1,13 @@
 // CPU use of the panel after the far side of its open port hangs up: the
-// simulated unit goes away while the port stays open.
+// simulated unit goes away, the window reports it and closes the port.
 
 #include "benchsupport.h"
 
 #include "app/formmain.h"
+#include "serial/comm32.h"
 #include "sim/simulatedunit.h"
 #include "toolkit/application.h"
+#include "toolkit/dialogs.h"
 
 #include <QTemporaryDir>
 
@@ -17,6 +19,7 @@ int main(int argc, char **argv)
 {
     Bench::useOffscreenByDefault();
     Application app(argc, argv);
+    DialogRecorder dialogs;
     auto unit = std::make_unique<karvsim::SimulatedUnit>();
     QTemporaryDir directory;
     const auto window = Bench::openPanel(directory.path(), QString::fromStdString(unit->devicePath()));
@@ -33,5 +36,7 @@ int main(int argc, char **argv)
     const double after = Bench::cpuShareWhileIdle(5s);
     std::printf("hang-up: port open, far side present: %.3f %% of a core over 3 s\n", before * 100.0);
     std::printf("         after the far side hung up:  %.3f %% of a core over 5 s\n", after * 100.0);
+    std::printf("         boxes shown: %lld, port %s\n", static_cast<long long>(dialogs.boxes().size()),
+                window->comm32()->IsOpen() ? "still open" : "closed");
     return 0;
 }

@@ -37,7 +37,7 @@ BootLink::BootLink(QObject *parent)
     Comm32->SetFlowControl(fcRTSToggle);
     // One request per flash word: the adapter's latency timer would otherwise
     // stretch every reply.
-    //LOWLAT Comm32->SetLowLatency(true);
+    Comm32->SetLowLatency(true);
     Toolkit::connectHandler(Comm32, &TComm32::OnRxChar, this, &BootLink::Comm32RxChar);
 }
 

@@ -27,9 +27,6 @@ quint32 EventMaskFor(TC32EventType Events)
     return mask;
 }
 
-// The events a tty lets us notice at all.
-constexpr quint32 kDetectableEvents = EV_RXCHAR | EV_BREAK | EV_ERR;
-
 quint32 EventsOfLineErrors(quint32 Errors)
 {
     quint32 events = 0;
@@ -68,17 +65,19 @@ void TC32Thread::SignalStop()
 
 void TC32Thread::run()
 {
-    Execute();
+    const bool hungUp = Execute();
     TtyQueue::DropInput(FPort);
+    if (hungUp)
+        emit HungUp();
     FEnded.Signal();
 }
 
-void TC32Thread::Execute()
+bool TC32Thread::Execute()
 {
     const int poller = epoll_create1(EPOLL_CLOEXEC);
     if (poller < 0) {
         WaitReadable({FStop.Fd()});
-        return;
+        return false;
     }
     epoll_event stop{};
     stop.events = EPOLLIN;
@@ -86,13 +85,15 @@ void TC32Thread::Execute()
     epoll_ctl(poller, EPOLL_CTL_ADD, FStop.Fd(), &stop);
     // Edge-triggered, so that bytes no handler takes do not wake the thread
     // again and again; HandOverLineEvents covers handlers that take a part.
+    // Readable is watched even when no line event is, as it is readable that
+    // a tty's hang-up wakes its waiters with.
     epoll_event port{};
     port.events = EPOLLIN | EPOLLET;
     port.data.fd = FPort;
-    // Without anything to watch (or a port epoll refuses) only a stop wakes.
-    if (FWatchedMask & kDetectableEvents)
-        epoll_ctl(poller, EPOLL_CTL_ADD, FPort, &port);
+    // A port epoll refuses leaves only the stop request to wake the thread.
+    epoll_ctl(poller, EPOLL_CTL_ADD, FPort, &port);
 
+    bool hungUp = false;
     for (;;) {
         epoll_event ready[2];
         const int count = epoll_wait(poller, ready, 2, -1);
@@ -102,7 +103,6 @@ void TC32Thread::Execute()
             break;
         bool stopped = false;
         bool portReady = false;
-        bool hungUp = false;
         for (int i = 0; i < count; ++i) {
             if (ready[i].data.fd == FStop.Fd()) {
                 stopped = true;
@@ -115,12 +115,12 @@ void TC32Thread::Execute()
             break;
         if (portReady && !HandOverLineEvents())
             break;
-        // A hung-up tty (far side gone, adapter unplugged) stays ready for
-        // ever: from now on only the stop request wakes the thread.
+        // A hung-up tty stays ready for ever and nothing arrives any more.
         if (hungUp)
-            epoll_ctl(poller, EPOLL_CTL_DEL, FPort, nullptr);
+            break;
     }
     close(poller);
+    return hungUp && !isInterruptionRequested();
 }
 
 bool TC32Thread::HandOverLineEvents()

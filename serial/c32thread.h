@@ -21,6 +21,9 @@
 // be awaited with TIOCMIWAIT, which no descriptor can interrupt, and a tty
 // cannot tell the arrival of one chosen character (EV_RXFLAG) or an empty
 // transmitter (EV_TXEMPTY): those events are never raised.
+//
+// A hang-up of the port (far side gone, adapter unplugged) ends the thread:
+// it emits HungUp and stops, as nothing can arrive any more.
 class TC32Thread : public QThread
 {
     Q_OBJECT
@@ -38,9 +41,14 @@ public:
     void SignalStop();
     int HandOverNoticeFd() const { return FHandOver.NoticeFd(); }
 
+signals:
+    // Emitted from the thread, once, as it ends for a hang-up.
+    void HungUp();
+
 private:
     void run() override;
-    void Execute();
+    // True when it ended for a hang-up of the port.
+    bool Execute();
     // Hands the events of one wake-up over; false when a handler failed.
     bool HandOverLineEvents();
     void NotifyOwner();

@@ -8,11 +8,38 @@
 #include "serial/ttyqueue.h"
 #include "util/karvutils.h"
 
+#include <cerrno>
+
 namespace {
 
 // The provider sub-type OnOpen reports for an open port: every tty counts as
 // an RS-232 port (PST_RS232).
 constexpr int kProviderSubTypeRs232 = 1;
+
+// errno of a failed open to the code OnOpen reports.
+int OpenErrorFor(int Errno)
+{
+    switch (Errno) {
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return C32_ERROR_FILE_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EBUSY:
+    case EROFS:
+    case EWOULDBLOCK:
+        return C32_ERROR_ACCESS_DENIED;
+    case EISDIR:
+    case ENOTTY:
+        return C32_ERROR_NOT_A_PORT;
+    default:
+        return C32_ERROR_GEN_FAILURE;
+    }
+}
 
 } // namespace
 
@@ -38,6 +65,7 @@ TCustomComm32::TCustomComm32(QObject *Owner)
     , FXoffChar(19)
     , FEvtChar(0)
     , FSimple(false)
+    , FLowLatency(false)
     , FPortMapFile(KarvUtils::SettingsFilePath())
     , FDevice(std::make_unique<SerialDevice>())
     , FWriter(std::make_unique<BackgroundWriter>())
@@ -53,21 +81,39 @@ TCustomComm32::~TCustomComm32()
 void TCustomComm32::Open()
 {
     Close();
+    ++FSession;
     const QString path = ResolvePortName(FDeviceName, FPortMapFile);
-    const int error = path.isEmpty() ? int(C32_ERROR_FILE_NOT_FOUND) : FDevice->Open(path);
-    if (error != C32_ERROR_NONE) {
-        DoOpen(0, error);
+    const int error = path.isEmpty() ? ENOENT : FDevice->Open(path);
+    if (error != 0) {
+        FOpenFailure = {path, error, error == EBUSY || error == EWOULDBLOCK};
+        DoOpen(0, OpenErrorFor(error));
         return;
     }
+    FOpenFailure = {};
     FDevice->Configure({FBaudRate, FParity, FStopbits, FDatabits, FOptions.testFlag(osParityCheck),
                         FFlowControl, FXonChar, FXoffChar});
+    FDevice->SetLowLatency(FLowLatency);
     FLineErrorCounter->Reset(FDevice->Handle());
-    if (!FSimple) {
-        FThread = std::make_unique<TC32Thread>(FDevice->Handle(), FMonitorEvents);
-        FThread->SetCallback([this](quint32 EventMask) { DispatchEvents(EventMask); });
-        FThread->start(QThread::TimeCriticalPriority);
-    }
+    if (!FSimple)
+        StartEventThread();
     DoOpen(kProviderSubTypeRs232, C32_ERROR_NONE);
+}
+
+void TCustomComm32::StartEventThread()
+{
+    FThread = std::make_unique<TC32Thread>(FDevice->Handle(), FMonitorEvents);
+    FThread->SetCallback([this](quint32 EventMask) { DispatchEvents(EventMask); });
+    // Queued: the handlers of OnDisconnect may close the port, which they
+    // could not do inside a hand-over.
+    connect(FThread.get(), &TC32Thread::HungUp, this, [this, Session = FSession] { PortHungUp(Session); },
+            Qt::QueuedConnection);
+    FThread->start(QThread::TimeCriticalPriority);
+}
+
+void TCustomComm32::PortHungUp(quint64 Session)
+{
+    if (Session == FSession && IsOpen())
+        emit OnDisconnect(this);
 }
 
 void TCustomComm32::Close()
@@ -233,6 +279,11 @@ void TCustomComm32::SetXonChar(char Value)
 void TCustomComm32::SetXoffChar(char Value)
 {
     Update(FXoffChar, Value, &SerialDevice::SetXoffChar);
+}
+
+void TCustomComm32::SetLowLatency(bool Value)
+{
+    Update(FLowLatency, Value, &SerialDevice::SetLowLatency);
 }
 
 void TCustomComm32::SetOptions(TComm32Options Value)

@@ -88,6 +88,18 @@ enum TC32OpenError : int {
     C32_ERROR_GEN_FAILURE = 31,     // any other failure of the system
 };
 
+// Why an Open failed, as the system told it.
+struct TC32OpenFailure
+{
+    // The device it tried; empty when the name stands for none.
+    QString Path;
+    // errno of the step that failed; 0 after a successful Open.
+    int Errno = 0;
+    // The port is held by another program: its exclusive mode (EBUSY) or
+    // its lock (EWOULDBLOCK).
+    bool HeldByOtherProgram = false;
+};
+
 // The number of bits per second a rate stands for.
 int BitsPerSecond(TBaudRate Rate);
 
@@ -101,7 +113,11 @@ int BitsPerSecond(TBaudRate Rate);
 // C32_ERROR_FILE_NOT_FOUND.
 //
 // All members must be called on the component's thread. Open and Close must
-// not be called from a line-event handler of the same component.
+// not be called from a line-event handler of the same component; they may be
+// called from OnDisconnect, which is raised from the event loop instead.
+//
+// What it changes in the driver outside termios (RS-485 mode for
+// fcRTSToggle, low-latency mode) is put back as found when the port closes.
 class TCustomComm32 : public QObject
 {
     Q_OBJECT
@@ -112,11 +128,14 @@ public:
 
     // Closes the port if open, opens DeviceName exclusively, applies every
     // line setting, starts the event thread unless Simple, raises OnOpen.
+    // After a failure OpenFailure() tells why.
     void Open();
     // Stops the event thread (serving a hand-over it waits for), aborts a
     // background write and closes the port. Nothing when already closed.
     void Close();
     bool IsOpen() const;
+    // Why the last Open failed; empty (Errno 0) after one that succeeded.
+    const TC32OpenFailure &OpenFailure() const { return FOpenFailure; }
 
     // Count bytes written at once; 0 when the rest goes on in the background
     // or a previous write is still running (then nothing is written); -1 on
@@ -181,6 +200,12 @@ public:
     void SetOptions(TComm32Options Value);
     bool Simple() const { return FSimple; }
     void SetSimple(bool Value) { FSimple = Value; }
+    // While open, the driver hands over each received byte at once instead
+    // of collecting them (a USB adapter's latency timer, often 16 ms, would
+    // delay every reply). Where the driver has no such mode nothing changes.
+    // Applied at once; the driver's own setting is back after Close.
+    bool LowLatency() const { return FLowLatency; }
+    void SetLowLatency(bool Value);
     // The settings file whose [Ports] section maps "COMn" names.
     QString PortMapFile() const { return FPortMapFile; }
     void SetPortMapFile(const QString &Value) { FPortMapFile = Value; }
@@ -196,6 +221,11 @@ signals:
     void OnRxChar(QObject *Sender, int Count);
     void OnRxFlag(QObject *Sender);
     void OnTxEmpty(QObject *Sender);
+    // The open port's device went away (the far side hung up, the adapter
+    // was unplugged). Raised once per Open, from the event loop, some time
+    // after the hang-up; reading and writing fail until the port is closed.
+    // Needs the event thread: a Simple component does not notice.
+    void OnDisconnect(QObject *Sender);
 
 protected:
     // Raises the event of one line-event bit; any other value does nothing.
@@ -206,6 +236,9 @@ private:
     // Stores a setting and, while the port is open, applies it at once.
     template <typename T>
     void Update(T &Field, T Value, bool (SerialDevice::*ApplyToPort)(T));
+    void StartEventThread();
+    // The event thread of Open number Session saw the port hang up.
+    void PortHungUp(quint64 Session);
 
     QString FDeviceName;
     TBaudRate FBaudRate;
@@ -221,12 +254,17 @@ private:
     char FEvtChar;
     TComm32Options FOptions;
     bool FSimple;
+    bool FLowLatency;
     QString FPortMapFile;
 
     std::unique_ptr<SerialDevice> FDevice;
     std::unique_ptr<BackgroundWriter> FWriter;
     std::unique_ptr<LineErrorCounter> FLineErrorCounter;
     std::unique_ptr<TC32Thread> FThread;
+    TC32OpenFailure FOpenFailure;
+    // Counts the Opens, so that a hang-up noticed before a Close is not
+    // taken for one of the port opened after it.
+    quint64 FSession = 0;
     // What the last dispatch read: passed to OnError and OnRxChar.
     quint32 FLineErrors = 0;
     int FInQueue = 0;

@@ -6,38 +6,12 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <linux/serial.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 namespace {
-
-// errno of a failed open to the code OnOpen reports.
-int OpenErrorFor(int Errno)
-{
-    switch (Errno) {
-    case ENOENT:
-    case ENXIO:
-    case ENODEV:
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-        return C32_ERROR_FILE_NOT_FOUND;
-    case EACCES:
-    case EPERM:
-    case EBUSY:
-    case EROFS:
-    case EWOULDBLOCK:
-        return C32_ERROR_ACCESS_DENIED;
-    case EISDIR:
-    case ENOTTY:
-        return C32_ERROR_NOT_A_PORT;
-    default:
-        return C32_ERROR_GEN_FAILURE;
-    }
-}
 
 // B0 for the rates without a constant of their own.
 speed_t StandardSpeed(TBaudRate Rate)
@@ -153,28 +127,12 @@ bool SetModemLine(int Fd, int Line, bool On)
     return ioctl(Fd, On ? TIOCMBIS : TIOCMBIC, &Line) == 0;
 }
 
-// The driver's RS-485 mode raises RTS while it sends. False when the driver
-// has no such mode.
-bool EnableKernelRtsToggle(int Fd)
-{
-    serial_rs485 rs485{};
-    if (ioctl(Fd, TIOCGRS485, &rs485) != 0)
-        return false;
-    rs485.flags |= SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND;
-    rs485.flags &= ~SER_RS485_RTS_AFTER_SEND;
-    return ioctl(Fd, TIOCSRS485, &rs485) == 0;
-}
-
-void DisableKernelRtsToggle(int Fd)
-{
-    serial_rs485 rs485{};
-    if (ioctl(Fd, TIOCGRS485, &rs485) != 0 || !(rs485.flags & SER_RS485_ENABLED))
-        return;
-    rs485.flags &= ~SER_RS485_ENABLED;
-    ioctl(Fd, TIOCSRS485, &rs485);
-}
-
 } // namespace
+
+SerialDevice::SerialDevice(DriverIoctl Ioctl)
+    : FDriver(std::move(Ioctl))
+{
+}
 
 SerialDevice::~SerialDevice()
 {
@@ -186,30 +144,27 @@ int SerialDevice::Open(const QString &Path)
     Close();
     const int fd = open(QFile::encodeName(Path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return OpenErrorFor(errno);
-    int error = C32_ERROR_NONE;
-    if (!isatty(fd)) {
-        // A plain file or pipe must never be written to as if it were a port.
-        error = C32_ERROR_NOT_A_PORT;
-    } else if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        // The advisory lock keeps out other programs even when run as root,
-        // which the tty's exclusive mode lets through.
-        error = OpenErrorFor(errno);
-    }
-    if (error != C32_ERROR_NONE) {
+        return errno;
+    // A plain file or pipe must never be written to as if it were a port.
+    // The advisory lock keeps out other programs even when run as root,
+    // which the tty's exclusive mode lets through.
+    if (!isatty(fd) || flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
         close(fd);
         return error;
     }
     ioctl(fd, TIOCEXCL);
     FFd = fd;
     FRtsByHand = false;
-    return C32_ERROR_NONE;
+    FDriver.Attach(fd);
+    return 0;
 }
 
 void SerialDevice::Close()
 {
     if (FFd < 0)
         return;
+    FDriver.Detach();
     ioctl(FFd, TIOCNXCL);
     close(FFd);
     FFd = -1;
@@ -268,13 +223,13 @@ void SerialDevice::ApplyModemLines(TFlowControl Flow)
     FRtsByHand = false;
     SetModemLine(FFd, TIOCM_DTR, true);
     if (Flow == fcRTSToggle) {
-        if (!EnableKernelRtsToggle(FFd) && HasModemLines(FFd)) {
+        if (!FDriver.EnableRs485RtsToggle() && HasModemLines(FFd)) {
             FRtsByHand = true;
             SetModemLine(FFd, TIOCM_RTS, false);
         }
         return;
     }
-    DisableKernelRtsToggle(FFd);
+    FDriver.DisableRs485();
     // With fcCTS the kernel drives RTS itself.
     if (Flow != fcCTS)
         SetModemLine(FFd, TIOCM_RTS, true);
@@ -340,4 +295,9 @@ bool SerialDevice::SetXoffChar(char Value)
 bool SerialDevice::SetRts(bool On)
 {
     return SetModemLine(FFd, TIOCM_RTS, On);
+}
+
+bool SerialDevice::SetLowLatency(bool On)
+{
+    return FDriver.SetLowLatency(On);
 }

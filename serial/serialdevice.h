@@ -1,6 +1,7 @@
 #pragma once
 
 #include "serial/comm32.h"
+#include "serial/driversettings.h"
 
 #include <QString>
 
@@ -31,15 +32,20 @@ struct LineSettings
 //   otherwise the component raises RTS itself before a write and drops it
 //   when the transmit queue has drained (TogglesRtsByHand). A tty without
 //   modem lines (a pseudo-terminal) is written to without any of this.
+//
+// What it changes in the driver outside termios (RS-485 and low-latency
+// mode) is put back as found when the port closes, the device gone or not.
 class SerialDevice
 {
 public:
-    SerialDevice() = default;
+    explicit SerialDevice(DriverIoctl Ioctl = SystemIoctl);
     ~SerialDevice();
     SerialDevice(const SerialDevice &) = delete;
     SerialDevice &operator=(const SerialDevice &) = delete;
 
-    // A TC32OpenError: 0 when the port is open.
+    // 0 when the port is open; otherwise the errno of the step that failed:
+    // ENOTTY for a file that is no terminal, EWOULDBLOCK for a port another
+    // program has locked.
     int Open(const QString &Path);
     void Close();
     bool IsOpen() const { return FFd >= 0; }
@@ -66,6 +72,8 @@ public:
     // True when fcRTSToggle is in force and only the component can do it.
     bool TogglesRtsByHand() const { return FRtsByHand; }
     bool SetRts(bool On);
+    // The driver's low-latency mode; false where it has none.
+    bool SetLowLatency(bool On);
 
 private:
     template <typename Change>
@@ -73,6 +81,7 @@ private:
     bool ApplyArbitrarySpeed(TBaudRate Rate);
     void ApplyModemLines(TFlowControl Flow);
 
+    DriverSettings FDriver;
     int FFd = -1;
     bool FRtsByHand = false;
 };

@@ -15,9 +15,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <memory>
 
 namespace {
 
@@ -78,6 +83,12 @@ private:
     static void click(const TFormMain &window, const char *button)
     {
         QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
+    }
+
+    // Settings that select COM2 and map it to the terminal's slave side.
+    void writePortMap(const PtyPair &terminal)
+    {
+        writeSettings("[Ports]\nCOM2=" + terminal.SlavePath().toLocal8Bit() + "\n[Settings]\nCOMPort=1\n");
     }
 
 private slots:
@@ -245,7 +256,8 @@ private slots:
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<QString>("message");
         QTest::newRow("COM9 mapped to nothing")
-            << QByteArray("[Ports]\nCOM9=/nonexistent/tty\n[Settings]\nCOMPort=8\n") << "Could not open port COM9!";
+            << QByteArray("[Ports]\nCOM9=/nonexistent/tty\n[Settings]\nCOMPort=8\n")
+            << "Could not open port COM9!\r/nonexistent/tty: No such file or directory";
         QTest::newRow("no port selected") << QByteArray("[Settings]\nCOMPort=9\n") << "Could not open port !";
     }
     void portThatCannotBeOpenedIsReported()
@@ -261,6 +273,49 @@ private slots:
         QCOMPARE(dialogs.boxes().first().kind, Dialogs::Kind::Error);
         QCOMPARE(dialogs.boxes().first().text, message);
         QCOMPARE(portControls(window), closedState);
+    }
+
+    void disconnectedPortIsReportedOnceAndClosed()
+    {
+        auto terminal = std::make_unique<PtyPair>();
+        writePortMap(*terminal);
+        FakeTicks ticks(5000);
+        TFormMain window(m_settingsPath);
+        window.show();
+        click(window, "BtnOpen");
+        // A position query whose reply stops after two bytes.
+        control<QLabel>(window, "StaticCMD")->setText(QStringLiteral("20"));
+        click(window, "BtnSend");
+        terminal->Send(QByteArray::fromHex("2001"));
+        QTRY_COMPARE(window.exchange().RxCount(), 2);
+
+        // The operator takes ten seconds to read each box, while the
+        // window's events and its reply time-out go on.
+        QStringList boxes;
+        const auto readForTenSeconds = [&] {
+            ticks.advance(10000);
+            return QSignalSpy(control<QTimer>(window, "Timeout"), &QTimer::timeout).wait(1000);
+        };
+        Dialogs::setHook([&](const Dialogs::Box &box) {
+            boxes << box.text;
+            return readForTenSeconds();
+        });
+        const auto showBoxesAgain = qScopeGuard([] { Dialogs::setHook({}); });
+        terminal->HangUp();
+        QTRY_COMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.first(), QStringLiteral("Port COM2 was disconnected."));
+        QVERIFY(!window.comm32()->IsOpen());
+        QCOMPARE(portControls(window), closedState);
+        QVERIFY(!window.exchange().AwaitingReply());
+        QCOMPARE(window.exchange().RxCount(), 0);
+        QVERIFY(readForTenSeconds());
+        QCOMPARE(boxes.size(), 1);
+
+        // Plugged in again: here a new terminal that the same name maps to.
+        terminal = std::make_unique<PtyPair>();
+        writePortMap(*terminal);
+        click(window, "BtnOpen");
+        QCOMPARE(portControls(window), openState);
     }
 
     void openAndCloseFollowThePortStates()

@@ -3,6 +3,7 @@
 #include "serial/comm32.h"
 
 #include <QEventLoop>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -122,6 +123,7 @@ private slots:
         QFETCH(bool, hangUp);
         PtyPair pty;
         TComm32 comm;
+        QSignalSpy disconnected(&comm, &TComm32::OnDisconnect);
         OpenOnPty(comm, pty);
         pty.Send("unread");
         if (hangUp)
@@ -140,6 +142,11 @@ private slots:
 
         QVERIFY(comm.IsOpen());
         if (hangUp) {
+            // Nothing can arrive any more: the event thread has ended, and
+            // reported the hang-up once.
+            QTRY_COMPARE(EventThreadCount(), 0);
+            QCoreApplication::processEvents();
+            QCOMPARE(disconnected.size(), 1);
             char byte;
             QCOMPARE(comm.Read(&byte, 1), -1);
             QCOMPARE(comm.Write("x", 1), -1);

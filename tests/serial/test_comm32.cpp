@@ -62,6 +62,7 @@ private slots:
         QCOMPARE(comm.EvtChar(), char(0));
         QCOMPARE(comm.Options(), TComm32Options());
         QVERIFY(!comm.Simple());
+        QVERIFY(!comm.LowLatency());
         QCOMPARE(comm.PortMapFile(), KarvUtils::SettingsFilePath());
     }
 
@@ -111,10 +112,13 @@ private slots:
         second.Open();
         QVERIFY(!second.IsOpen());
         QCOMPARE(refused[0][2].toInt(), 5);
+        QVERIFY(second.OpenFailure().HeldByOtherProgram);
+        QCOMPARE(second.OpenFailure().Path, pty.SlavePath());
 
         first.Close();
         second.Open();
         QVERIFY(second.IsOpen());
+        QCOMPARE(second.OpenFailure().Errno, 0);
     }
 
     void comNamesFollowThePortMap()
@@ -285,13 +289,15 @@ private slots:
         PtyPair pty;
         TComm32 comm;
         comm.SetFlowControl(flow);
+        comm.SetLowLatency(true);
         OpenOnPty(comm, pty);
         QCOMPARE(bool(pty.CFlags() & CRTSCTS), hardware);
         QCOMPARE(bool(pty.IFlags() & (IXON | IXOFF)), software);
         // fcDefault keeps what the port has.
         comm.SetFlowControl(fcDefault);
         QCOMPARE(bool(pty.CFlags() & CRTSCTS), hardware);
-        // A pty has no modem lines: RTS toggling is skipped, writes still go.
+        // A pty has no modem lines, RS-485 or low-latency mode: they are
+        // skipped, writes still go.
         QCOMPARE(comm.Write("w", 1), 1);
         QCOMPARE(pty.Receive(1), QByteArray("w"));
     }

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+struct TC32OpenFailure;
+
+// The message of a port that could not be opened: "Could not open port
+// COMn!" and, in further lines, the device and the system's reason, with
+// what to do about a missing permission (the device's group) or a port
+// another program holds. Lines are separated by "\r".
+QString OpenFailureText(const QString &portName, const TC32OpenFailure &failure);
