@@ -1,6 +1,5 @@
 #include "app/formmain.h"
 
-#include "app/hexkeyfilter.h"
 #include "pages/commandbytes.h"
 #include "pages/commandpage.h"
 #include "pages/devicepage.h"
@@ -14,6 +13,7 @@
 #include "toolkit/combolist.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/errorreport.h"
+#include "toolkit/hexkeyfilter.h"
 #include "toolkit/maskedit.h"
 #include "toolkit/pagecontrol.h"
 #include "toolkit/statictext.h"

@@ -1,11 +1,11 @@
 #include "pages/devicepage.h"
 
-#include "app/hexkeyfilter.h"
 #include "pages/catalogueitems.h"
 #include "pages/commandbytes.h"
 #include "pages/modifiergroup.h"
 #include "pages/pagelayout.h"
 #include "pages/taggedcontrols.h"
+#include "toolkit/hexkeyfilter.h"
 #include "toolkit/placement.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/statictext.h"

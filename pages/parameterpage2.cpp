@@ -1,6 +1,5 @@
 #include "pages/parameterpage2.h"
 
-#include "app/hexkeyfilter.h"
 #include "pages/catalogueitems.h"
 #include "pages/commandbytes.h"
 #include "pages/commandgroup.h"
@@ -8,6 +7,7 @@
 #include "pages/parametergrid.h"
 #include "pages/taggedcontrols.h"
 #include "toolkit/beep.h"
+#include "toolkit/hexkeyfilter.h"
 #include "toolkit/placement.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/tag.h"
