@@ -19,14 +19,21 @@ Control *tagged(Control *control, int tag)
 
 } // namespace
 
-QLabel *label(QWidget *group, const char *name, int tag, const QString &caption, const QPoint &position)
-{
-    return tagged(Toolkit::label(caption, group, name, position), tag);
-}
-
 QLabel *labelBefore(QWidget *field, const char *name, const QString &caption)
 {
     return tagged(ItemRows::labelBefore(field, caption, name), Toolkit::tagOf(field));
+}
+
+QLabel *labelAt(QWidget *field, const char *name, const QString &caption, int left)
+{
+    QLabel *label = labelBefore(field, name, caption);
+    label->move(left, label->y());
+    return label;
+}
+
+QLabel *noteAt(QWidget *control, const char *name, const QString &text, int left)
+{
+    return tagged(ItemRows::noteAt(control, text, name, left), Toolkit::tagOf(control));
 }
 
 SpinEdit *spinEdit(QWidget *group, const char *name, int tag, const QRect &geometry, int minValue, int maxValue,

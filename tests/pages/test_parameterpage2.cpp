@@ -1,6 +1,7 @@
 #include "pagetestkit.h"
 
 #include "toolkit/maskedit.h"
+#include "toolkit/radiogroup.h"
 
 #include <QTest>
 
@@ -175,6 +176,16 @@ private slots:
         PageTestKit kit;
         QVERIFY(openPage(kit));
         const QStringList faults = PageTestKit::layoutFaults(kit.control(QStringLiteral("TabSet2")));
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    // A field without a caption is known by the item it stands beside.
+    void rowsStandLevelWithTheirItems()
+    {
+        PageTestKit kit;
+        QVERIFY(openPage(kit));
+        const QStringList faults = PageTestKit::rowsOffTheirItems(kit.control<RadioGroup>(QStringLiteral("RGCmdSet2")),
+                                                                  kit.control(QStringLiteral("GrpParameter2")));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 };
