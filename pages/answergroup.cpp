@@ -81,7 +81,6 @@ void addLamp(QGroupBox *group, const RadioGroup *commandGroup, const Cell &cell)
     lamp->setClicLedColor(lcDarkGray);
     lamp->setInterval(250);
     lamp->setBlink(false);
-    lamp->setAccessibleName(QLatin1String(cell.caption));
     ItemRows::labelAfter(lamp, QLatin1String(cell.caption), cell.labelName);
 }
 

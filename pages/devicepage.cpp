@@ -68,6 +68,7 @@ DevicePage::DevicePage(CommandBytes &bytes, QWidget *sheet)
     createCurrentLimitRow();
     createAnswerRow();
     createLinkRow();
+    nameByCommand(GrpK410, RG_K410);
     CbModifierK410 = addModifierGroup(sheet, "GroupBox1", "CbModifierK410", kGroupHeight);
 
     Toolkit::connectHandler(RG_K410, &RadioGroup::itemClicked, this, &DevicePage::RG_K410Click);

@@ -64,7 +64,7 @@ QLabel *labelBefore(QWidget *field, const QString &caption, const char *name)
 {
     QLabel *label = labelOnRow(field, caption, name);
     label->move(field->x() - kLabelGap - label->width(), label->y());
-    label->setBuddy(field);
+    Toolkit::nameByCaption(field, label);
     return label;
 }
 
@@ -72,7 +72,7 @@ QLabel *labelAfter(QWidget *control, const QString &caption, const char *name)
 {
     QLabel *label = labelOnRow(control, caption, name);
     label->move(control->x() + control->width() + kLabelGap, label->y());
-    label->setBuddy(control);
+    Toolkit::nameByCaption(control, label);
     return label;
 }
 

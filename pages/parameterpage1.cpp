@@ -44,6 +44,7 @@ ParameterPage1::ParameterPage1(CommandBytes &bytes, QWidget *sheet)
     , GrpParameter(ItemRows::addRowGroup(sheet, QStringLiteral(" Parameter "), "GrpParameter", RGCmdSet))
 {
     buildParameterGroup();
+    nameByCommand(GrpParameter, RGCmdSet);
     CbModifier1 = addModifierGroup(sheet, "GrpModifier1", "CbModifier1", RGCmdSet->height());
     m_firstControls = {EditStandbyCur, EditAcceleration, EditBow, EditPrediv, EditMStepRes,
                        CbSwOne,        EditSoftStop,     EditVRef, EditTT,    EditPosLimit};
@@ -113,6 +114,7 @@ void ParameterPage1::buildParameterGroup()
     EditSoftStop = spinEditIn("EditSoftStop", StopSwitchDecel, first, 0, 8191);
     const QString hardStop = QStringLiteral("Setting this value to zero means hard stop!");
     noteAt(EditSoftStop, "LblHardStop", hardStop, second.label);
+    EditSoftStop->setAccessibleDescription(hardStop);
     EditVRef = spinEditIn("EditVRef", ReferenceSearchVel, first, 0, 8191);
     EditTT = spinEditIn("EditTT", TravelcheckTolerance, first, 0, 65535, kWideFieldWidth);
     EditPosLimit = spinEditIn("EditPosLimit", StepsPerRevolution, first, 0, 16777215, kWideFieldWidth);

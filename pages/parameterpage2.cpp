@@ -58,6 +58,7 @@ ParameterPage2::ParameterPage2(CommandBytes &bytes, QWidget *sheet)
     , GrpParameter2(ItemRows::addRowGroup(sheet, QStringLiteral(" Parameter "), "GrpParameter2", RGCmdSet2))
 {
     buildParameterGroup();
+    nameByCommand(GrpParameter2, RGCmdSet2);
     CbModifier2 = addModifierGroup(sheet, "GrpModifier2", "CbModifier2", RGCmdSet2->height());
     m_firstControls = {EditEncConf,  CheckDevInt,   EditCorrection, CheckExtAlarm,
                        CheckStepDir, EditReceiveID, EditSendID,     CbCANBaud};

@@ -69,6 +69,7 @@ PidPage::PidPage(CommandBytes &bytes, QWidget *sheet)
     CheckPIDEnable =
         checkBox(GrpPID, "CheckPIDEnable", Enable, QStringLiteral("Enabled"),
                  {kColumnLeft[0], ItemRows::rowTop(RgPID, Enable, kCheckHeight), kCheckWidth, kCheckHeight});
+    nameByCommand(GrpPID, RgPID);
     CbModifier3 = addModifierGroup(sheet, "GrpModifier3", "CbModifier3", RgPID->height());
 
     Toolkit::connectHandler(RgPID, &RadioGroup::itemClicked, this, &PidPage::RgPIDClick);

@@ -2,6 +2,7 @@
 
 #include "pages/itemrows.h"
 #include "toolkit/placement.h"
+#include "toolkit/radiogroup.h"
 #include "toolkit/tag.h"
 
 #include <QLabel>
@@ -71,6 +72,16 @@ void enableForCommand(QWidget *group, int itemIndex)
     for (QWidget *control : group->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         if (control->property("Tag").isValid())
             control->setEnabled(Toolkit::tagOf(control) == itemIndex);
+    }
+}
+
+void nameByCommand(QWidget *group, const RadioGroup *commandGroup)
+{
+    for (QWidget *control : group->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const bool entryOrList = qobject_cast<QAbstractSpinBox *>(control) || qobject_cast<QLineEdit *>(control)
+            || qobject_cast<QComboBox *>(control);
+        if (entryOrList && control->accessibleName().isEmpty())
+            Toolkit::nameAs(control, commandGroup->itemText(Toolkit::tagOf(control)));
     }
 }
 

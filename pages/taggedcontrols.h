@@ -7,6 +7,7 @@
 #include "toolkit/spinedit.h"
 
 class QLabel;
+class RadioGroup;
 
 // The controls of a page's " Parameter " group. Each carries its command tag:
 // the radio item of the command it belongs to. Every builder places the
@@ -30,6 +31,10 @@ MaskEdit *maskEdit(QWidget *group, const char *name, int tag, const QRect &geome
 // Enables each tagged control of group exactly while its command is the
 // selected item; untagged controls keep their state.
 void enableForCommand(QWidget *group, int itemIndex);
+
+// Names each entry and list of group that has no caption after the item of
+// commandGroup that its tag names, for screen readers.
+void nameByCommand(QWidget *group, const RadioGroup *commandGroup);
 
 namespace detail {
 

@@ -38,6 +38,11 @@ void RadioGroup::setItemIndex(int index)
     m_group->setExclusive(true);
 }
 
+QString RadioGroup::itemText(int index) const
+{
+    return index >= 0 && index < m_buttons.size() ? m_buttons.at(index)->text() : QString();
+}
+
 void RadioGroup::setItemLines(int index, int lines)
 {
     if (index < 0 || index >= m_lines.size() || lines < 1)

@@ -23,6 +23,7 @@ public:
     // An index outside the items leaves no item checked. Raises no signal.
     void setItemIndex(int index);
 
+    QString itemText(int index) const;
     int itemLines(int index) const { return m_lines.value(index, 1); }
     void setItemLines(int index, int lines);
     // The part of the group's height that item takes, its button centred in

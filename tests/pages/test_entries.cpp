@@ -2,10 +2,14 @@
 
 #include "toolkit/maskedit.h"
 #include "toolkit/pagecontrol.h"
+#include "toolkit/statictext.h"
 
+#include <QAbstractSpinBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -51,6 +55,32 @@ void press(QWidget *widget, QKeyCombination chord)
         && key <= Qt::Key_Z;
     const QString text = controlLetter ? QString(QChar(key - Qt::Key_A + 1)) : QString();
     QTest::sendKeyEvent(QTest::Click, widget, chord.key(), text, chord.keyboardModifiers());
+}
+
+bool isInput(const QWidget *widget)
+{
+    if (qobject_cast<const QAbstractSpinBox *>(widget->parentWidget()))
+        return false;
+    return qobject_cast<const QAbstractSpinBox *>(widget) || qobject_cast<const QLineEdit *>(widget)
+        || qobject_cast<const QComboBox *>(widget);
+}
+
+// The label left of input on its row with nothing between them: its caption.
+const QLabel *captionOf(const QWidget *input)
+{
+    const QRect row = input->geometry();
+    const QLabel *caption = nullptr;
+    int captionRight = -1;
+    for (const QWidget *sibling : input->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const QRect place = sibling->geometry();
+        if (sibling == input || place.right() >= row.left() || place.bottom() < row.top() || place.top() > row.bottom()
+            || place.right() <= captionRight)
+            continue;
+        const auto *label = qobject_cast<const QLabel *>(sibling);
+        caption = label && !qobject_cast<const StaticText *>(label) ? label : nullptr;
+        captionRight = place.right();
+    }
+    return caption;
 }
 
 } // namespace
@@ -151,6 +181,28 @@ private slots:
         }
         QCOMPARE(kit.control<MaskEdit>(entry)->text(), result);
         QCOMPARE(kit.beeps(), beeps);
+    }
+
+    // Screen readers read an input by its name; a caption beside it must be
+    // its label, so that they and its shortcut find it.
+    void everyInputHasAName()
+    {
+        PageTestKit kit;
+        QStringList faults;
+        int inputs = 0;
+        for (const QWidget *widget : kit.window().findChildren<QWidget *>()) {
+            if (!isInput(widget))
+                continue;
+            ++inputs;
+            if (widget->accessibleName().isEmpty())
+                faults << widget->objectName() + QStringLiteral(" has no name");
+            if (const QLabel *caption = captionOf(widget); caption && caption->buddy() != widget)
+                faults << widget->objectName() + QStringLiteral(" is not the buddy of ") + caption->objectName();
+        }
+        QCOMPARE(inputs, 59);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+        QCOMPARE(kit.control(QStringLiteral("EditBow"))->accessibleName(), QStringLiteral("$63: Bow"));
+        QCOMPARE(kit.control(QStringLiteral("EditStandbyCur"))->accessibleName(), QStringLiteral("Standby"));
     }
 
     // As a click on the tab: the page comes to the front and composes its
