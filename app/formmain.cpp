@@ -1,6 +1,5 @@
 #include "app/formmain.h"
 
-#include "app/hexkeyfilter.h"
 #include "app/openfailuretext.h"
 #include "installer/formflash.h"
 #include "pages/commandbytes.h"
@@ -16,6 +15,7 @@
 #include "toolkit/combolist.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/errorreport.h"
+#include "toolkit/hexkeyfilter.h"
 #include "toolkit/maskedit.h"
 #include "toolkit/pagecontrol.h"
 #include "toolkit/statictext.h"

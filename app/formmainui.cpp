@@ -57,6 +57,10 @@ void FormMainUi::setupInterface(QWidget *client)
                                      GrpInterface),
                        "ComboBaud", {16, 56, 89, Toolkit::kComboHeight});
     ComboBaud->setItemIndex(3);
+    // The group's caption says what both lists are for; their items say which
+    // is which.
+    Toolkit::nameAs(ComboCOM, QStringLiteral("Port"));
+    Toolkit::nameAs(ComboBaud, QStringLiteral("Baud rate"));
 }
 
 void FormMainUi::setupAddress(QWidget *client)
@@ -65,6 +69,8 @@ void FormMainUi::setupAddress(QWidget *client)
     EditAddr = placed(new MaskEdit(QStringLiteral(">AA"), GrpAddress), "EditAddr", {32, 24, 25, 21});
     EditAddr->setText(QStringLiteral("01"));
     LblHex1 = label(QStringLiteral("(hex)"), GrpAddress, "LblHex1", {64, 28});
+    Toolkit::nameAs(EditAddr, GrpAddress->title());
+    EditAddr->setAccessibleDescription(LblHex1->text());
 }
 
 void FormMainUi::setupPages(QWidget *client)

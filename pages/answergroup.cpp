@@ -2,6 +2,7 @@
 
 #include "pages/itemrows.h"
 #include "toolkit/placement.h"
+#include "toolkit/radiogroup.h"
 #include "toolkit/statictext.h"
 #include "widgets/ledlittle.h"
 
@@ -61,39 +62,38 @@ constexpr Cell kCells[] = {
     {6, kLampColumnD, Kind::Lamp, "LedResetFlag", nullptr, "LblResetFlag", "Reset Flag"},
 };
 
-void addValue(QGroupBox *group, const Cell &cell)
+void addValue(QGroupBox *group, const RadioGroup *commandGroup, const Cell &cell)
 {
     const int width = cell.kind == Kind::WideValue ? kWideValueWidth : kValueWidth;
     auto *value = Toolkit::placed(new StaticText(QLatin1String(cell.initialText), group), cell.name,
-                                  {cell.left, ItemRows::rowTop(cell.row, ItemRows::kFieldHeight), width,
+                                  {cell.left, ItemRows::rowTop(commandGroup, cell.row, ItemRows::kFieldHeight), width,
                                    ItemRows::kFieldHeight});
     if (cell.labelName)
         ItemRows::labelBefore(value, QLatin1String(cell.caption), cell.labelName);
 }
 
-void addLamp(QGroupBox *group, const Cell &cell)
+void addLamp(QGroupBox *group, const RadioGroup *commandGroup, const Cell &cell)
 {
     auto *lamp = new TLedLittle(group);
     lamp->setObjectName(QLatin1String(cell.name));
-    lamp->move(cell.left, ItemRows::rowTop(cell.row, lamp->height()));
+    lamp->move(cell.left, ItemRows::rowTop(commandGroup, cell.row, lamp->height()));
     lamp->setLedColor(lcBlack);
     lamp->setClicLedColor(lcDarkGray);
     lamp->setInterval(250);
     lamp->setBlink(false);
-    lamp->setAccessibleName(QLatin1String(cell.caption));
     ItemRows::labelAfter(lamp, QLatin1String(cell.caption), cell.labelName);
 }
 
 } // namespace
 
-QGroupBox *addAnswerGroup(QWidget *sheet, const QWidget *commandGroup)
+QGroupBox *addAnswerGroup(QWidget *sheet, const RadioGroup *commandGroup)
 {
     QGroupBox *group = ItemRows::addRowGroup(sheet, QStringLiteral(" Last Answer "), "GrpAnswers", commandGroup);
     for (const Cell &cell : kCells) {
         if (cell.kind == Kind::Lamp)
-            addLamp(group, cell);
+            addLamp(group, commandGroup, cell);
         else
-            addValue(group, cell);
+            addValue(group, commandGroup, cell);
     }
     return group;
 }

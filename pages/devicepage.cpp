@@ -1,11 +1,12 @@
 #include "pages/devicepage.h"
 
-#include "app/hexkeyfilter.h"
 #include "pages/catalogueitems.h"
 #include "pages/commandbytes.h"
+#include "pages/itemrows.h"
 #include "pages/modifiergroup.h"
 #include "pages/pagelayout.h"
 #include "pages/taggedcontrols.h"
+#include "toolkit/hexkeyfilter.h"
 #include "toolkit/placement.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/statictext.h"
@@ -22,11 +23,6 @@ namespace {
 // Both groups are this tall, so that the " Modifier " group under the radio
 // group stands level with the " Special " group under the parameter group.
 constexpr int kGroupHeight = 224;
-// The radio group then spreads its items 51 pixels apart; each command's
-// controls stand level with its item.
-constexpr int kFirstRowTop = 30;
-constexpr int kRowPitch = 51;
-constexpr int kFieldHeight = 21;
 
 // The fields of the link row; the rows above line up with its first two.
 constexpr std::array kColumnLeft{64, 197, 296, 376};
@@ -35,9 +31,11 @@ constexpr int kAnswerWidth = 50;
 constexpr int kDelayWidth = 45;
 constexpr int kIdWidth = 25;
 
-QRect field(int column, int row, int width)
+// A field in row, level with the radio item of the same index.
+QRect field(const RadioGroup *commands, int column, int row, int width)
 {
-    return {kColumnLeft[column], kFirstRowTop + row * kRowPitch, width, kFieldHeight};
+    return {kColumnLeft[column], ItemRows::rowTop(commands, row, ItemRows::kFieldHeight), width,
+            ItemRows::kFieldHeight};
 }
 
 // The catalogue's commands of the page, and "n/a" in the place of the one it
@@ -70,6 +68,7 @@ DevicePage::DevicePage(CommandBytes &bytes, QWidget *sheet)
     createCurrentLimitRow();
     createAnswerRow();
     createLinkRow();
+    nameByCommand(GrpK410, RG_K410);
     CbModifierK410 = addModifierGroup(sheet, "GroupBox1", "CbModifierK410", kGroupHeight);
 
     Toolkit::connectHandler(RG_K410, &RadioGroup::itemClicked, this, &DevicePage::RG_K410Click);
@@ -80,7 +79,7 @@ DevicePage::DevicePage(CommandBytes &bytes, QWidget *sheet)
 void DevicePage::createCurrentLimitRow()
 {
     CbCurrentLimit = comboList(
-        GrpK410, "CbCurrentLimit", CurrentLimit, field(0, CurrentLimit, kListWidth),
+        GrpK410, "CbCurrentLimit", CurrentLimit, field(RG_K410, 0, CurrentLimit, kListWidth),
         {QStringLiteral("Inputs"), QStringLiteral("1/3"), QStringLiteral("2/3"), QStringLiteral("3/3")}, 0);
 }
 
@@ -90,7 +89,7 @@ void DevicePage::createAnswerRow()
     // never disables either.
     const auto answer = [this](const char *name, int column) {
         auto *text = Toolkit::placed(new StaticText(QString(), GrpK410), name,
-                                     field(column, VoltageTemperature, kAnswerWidth));
+                                     field(RG_K410, column, VoltageTemperature, kAnswerWidth));
         Toolkit::setTag(text, CurrentLimit);
         return text;
     };
@@ -101,13 +100,13 @@ void DevicePage::createAnswerRow()
 void DevicePage::createLinkRow()
 {
     // "38500" is the unit's own caption; only the index is sent.
-    CbRS232Baud = comboList(GrpK410, "CbRS232Baud", LinkParameters, field(0, LinkParameters, kListWidth),
+    CbRS232Baud = comboList(GrpK410, "CbRS232Baud", LinkParameters, field(RG_K410, 0, LinkParameters, kListWidth),
                             {QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("7200"),
                              QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38500"),
                              QStringLiteral("57600")},
                             4);
-    EditRS485Delay = spinEdit(GrpK410, "EditRS485Delay", LinkParameters, field(1, LinkParameters, kDelayWidth), 0,
-                              255, 0);
+    EditRS485Delay = spinEdit(GrpK410, "EditRS485Delay", LinkParameters,
+                              field(RG_K410, 1, LinkParameters, kDelayWidth), 0, 255, 0);
     EditRSRecvID = createIdEntry("EditRSRecvID", 2);
     EditRSSendID = createIdEntry("EditRSSendID", 3);
     labelBefore(CbRS232Baud, "LblRS232Baud", QStringLiteral("Baudrate:"));
@@ -119,7 +118,7 @@ void DevicePage::createLinkRow()
 MaskEdit *DevicePage::createIdEntry(const char *name, int column)
 {
     // Two hexadecimal digits, upper-cased.
-    MaskEdit *entry = maskEdit(GrpK410, name, LinkParameters, field(column, LinkParameters, kIdWidth),
+    MaskEdit *entry = maskEdit(GrpK410, name, LinkParameters, field(RG_K410, column, LinkParameters, kIdWidth),
                                QStringLiteral(">AA"), QStringLiteral("00"));
     Toolkit::connectHandler(entry, &MaskEdit::keyPress, this, &EditAddrKeyPress);
     return entry;

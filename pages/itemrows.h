@@ -4,45 +4,47 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 class QGroupBox;
 class QLabel;
 class QWidget;
 class RadioGroup;
 
 // Pages whose rows stand beside the radio items they belong to. The
-// " Command " group is made just high enough for each item to get kPitch
-// pixels; the group to its right is as high, so row n lines up with item n.
+// " Command " group is made just high enough for each line of its items to
+// get one row of controls; the group to its right starts level with it and
+// is as high, so a row placed by rowTop() stands level with its item.
 namespace ItemRows {
 
-inline constexpr int kPitch = 32;
-// Where a radio group starts its items: below its caption line at the
-// 11-pixel window font.
-inline constexpr int kCaptionLine = 14;
 inline constexpr int kFieldHeight = 21;
-// Between a caption and the control it names.
-inline constexpr int kLabelGap = 4;
 
-inline constexpr int groupHeight(int items)
+// An item whose controls stand on more than one line.
+struct TallItem
 {
-    return kCaptionLine + items * kPitch + 4;
-}
-
-// The top of a control of the given height centred on item's row.
-inline constexpr int rowTop(int item, int height)
-{
-    return kCaptionLine + item * kPitch + (kPitch - height) / 2;
-}
+    int item;
+    int lines;
+};
 
 // The page's " Command " radio group with the catalogue's items for page,
 // item 0 selected.
-RadioGroup *addCommandGroup(QWidget *sheet, const char *name, Protocol::CommandPage page);
+RadioGroup *addCommandGroup(QWidget *sheet, const char *name, Protocol::CommandPage page,
+                            std::initializer_list<TallItem> tallItems = {});
 
 // The group right of commandGroup, as high, for the rows of its items.
 QGroupBox *addRowGroup(QWidget *sheet, const QString &caption, const char *name, const QWidget *commandGroup);
 
-// A caption ending just left of field, on its vertical centre.
+// The top of a control of the given height on a line of item's rows (lines
+// counted from 0), centred on that line.
+int rowTop(const RadioGroup *commandGroup, int item, int height, int line = 0);
+
+// The caption of a control (its buddy and its name for screen readers), on
+// its vertical centre: ending just left of a field, or starting just right
+// of a control that reads from the left, such as a lamp.
 QLabel *labelBefore(QWidget *field, const QString &caption, const char *name);
-// A caption starting just right of control, on its vertical centre.
 QLabel *labelAfter(QWidget *control, const QString &caption, const char *name);
+// A text on control's vertical centre, starting at left, that names no
+// field: a note, or the heading of a row of check boxes.
+QLabel *noteAt(QWidget *control, const QString &text, const char *name, int left);
 
 } // namespace ItemRows

@@ -16,5 +16,6 @@ ComboList *addModifierGroup(QWidget *sheet, const char *groupName, const char *l
                                  PageLayout::modifierList());
     list->setItemIndex(0);
     Toolkit::setTag(list, -1);
+    Toolkit::nameAs(list, group->title());
     return list;
 }

@@ -53,7 +53,7 @@ SpinEdit *MotionPage::addValueRow(Item item, const char *editName, int minValue,
                                   const char *labelName, const QString &caption)
 {
     auto *edit = Toolkit::placed(new SpinEdit(GrpParamOther), editName,
-                                 {kFieldLeft, ItemRows::rowTop(item, ItemRows::kFieldHeight), kEditWidth,
+                                 {kFieldLeft, ItemRows::rowTop(RGCmdOther, item, ItemRows::kFieldHeight), kEditWidth,
                                   ItemRows::kFieldHeight});
     edit->setRange(minValue, maxValue);
     QLabel *label = ItemRows::labelBefore(edit, caption, labelName);
@@ -71,13 +71,13 @@ void MotionPage::addAlarmRow()
 {
     const int width = GrpParamOther->width() - kFieldLeft - kRightMargin;
     auto *reason = Toolkit::placed(new StaticText(QString(), GrpParamOther), "StaticAlarmReason",
-                                   {kFieldLeft, ItemRows::rowTop(AlarmReset, ItemRows::kFieldHeight), width,
+                                   {kFieldLeft, ItemRows::rowTop(RGCmdOther, AlarmReset, ItemRows::kFieldHeight), width,
                                     kAlarmHeight});
     reason->setWordWrap(true);
     reason->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     reason->setMargin(3);
     QLabel *label = ItemRows::labelBefore(reason, QStringLiteral("Alarm:"), "LblAlarmReason");
-    label->move(label->x(), ItemRows::rowTop(AlarmReset, label->height()));
+    label->move(label->x(), ItemRows::rowTop(RGCmdOther, AlarmReset, label->height()));
 }
 
 std::optional<MotionPage::ValueParameter> MotionPage::valueParameterOf(int item) const

@@ -2,45 +2,50 @@
 
 #include "pages/catalogueitems.h"
 #include "pages/commandbytes.h"
-#include "pages/commandgroup.h"
+#include "pages/itemrows.h"
 #include "pages/modifiergroup.h"
-#include "pages/parametergrid.h"
 #include "pages/taggedcontrols.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/tag.h"
 
 #include <QGroupBox>
 
+#include <algorithm>
+
 using namespace TaggedControls;
-using ParameterGrid::caption;
-using ParameterGrid::field;
 
 namespace {
 
 // Three columns of a label and its edit; the edits without a label stand in
 // the first edit column.
-constexpr ParameterGrid::Column kColumns[] = {{8, 76, 54}, {142, 197, 54}, {263, 342, 54}};
+struct Column
+{
+    int label;
+    int field;
+    int fieldWidth;
+};
+constexpr Column kColumns[] = {{8, 76, 54}, {142, 197, 54}, {263, 342, 54}};
 // Room for the five and eight digits of the tolerance and the steps per
 // revolution.
 constexpr int kWideFieldWidth = 84;
-// The switch-mode lists stand two by two; a row of four does not fit the group.
+// The switch-mode lists stand two by two beside their item; a line of four
+// does not fit the group.
 constexpr int kLeftListWidth = 128;
 constexpr int kRightListWidth = 124;
+constexpr int kCheckHeight = 19;
 
 constexpr Protocol::CommandPage kPage = Protocol::CommandPage::Parameters1;
-constexpr int kRows = 11;
-constexpr int kParameterHeight = ParameterGrid::groupHeight(kRows);
-constexpr int kCommandHeight = ParameterGrid::commandHeightBeside(kParameterHeight);
 
 } // namespace
 
 ParameterPage1::ParameterPage1(CommandBytes &bytes, QWidget *sheet)
     : LinkedModifierPage(bytes, sheet)
-    , RGCmdSet(addCommandGroup(sheet, "RGCmdSet", CatalogueItems::itemTexts(kPage), kCommandHeight))
-    , GrpParameter(addParameterGroup(sheet, "GrpParameter", kParameterHeight))
+    , RGCmdSet(ItemRows::addCommandGroup(sheet, "RGCmdSet", kPage, {{SwitchMode, 2}}))
+    , GrpParameter(ItemRows::addRowGroup(sheet, QStringLiteral(" Parameter "), "GrpParameter", RGCmdSet))
 {
     buildParameterGroup();
-    CbModifier1 = addModifierGroup(sheet, "GrpModifier1", "CbModifier1", kCommandHeight);
+    nameByCommand(GrpParameter, RGCmdSet);
+    CbModifier1 = addModifierGroup(sheet, "GrpModifier1", "CbModifier1", RGCmdSet->height());
     m_firstControls = {EditStandbyCur, EditAcceleration, EditBow, EditPrediv, EditMStepRes,
                        CbSwOne,        EditSoftStop,     EditVRef, EditTT,    EditPosLimit};
 
@@ -52,48 +57,67 @@ ParameterPage1::ParameterPage1(CommandBytes &bytes, QWidget *sheet)
 void ParameterPage1::buildParameterGroup()
 {
     QGroupBox *group = GrpParameter;
-    const auto [label0, field0, width0] = kColumns[0];
-    const auto [label1, field1, width1] = kColumns[1];
-    const auto [label2, field2, width2] = kColumns[2];
+    // Each row level with the radio item of its command.
+    const auto field = [this](int command, int left, int width, int line = 0) {
+        return QRect(left, ItemRows::rowTop(RGCmdSet, command, ItemRows::kFieldHeight, line), width,
+                     ItemRows::kFieldHeight);
+    };
+    // In an edit column, as wide as the column's edits unless width is given;
+    // each starts at 0, or at its minimum where 0 is out of range.
+    const auto spinEditIn = [&](const char *name, int command, const Column &column, int minValue, int maxValue,
+                                int width = 0) {
+        return spinEdit(group, name, command, field(command, column.field, width ? width : column.fieldWidth),
+                        minValue, maxValue, std::max(minValue, 0));
+    };
+    const auto labelledSpinEdit = [&](const QString &caption, const char *labelName, const char *name, int command,
+                                      const Column &column, int minValue, int maxValue) {
+        SpinEdit *edit = spinEditIn(name, command, column, minValue, maxValue);
+        labelAt(edit, labelName, caption, column.label);
+        return edit;
+    };
+    // The switch-mode lists in the label columns, on the two lines of their
+    // command.
+    const auto switchList = [&](const char *name, int column, int line, const QStringList &items) {
+        const int width = column == 0 ? kLeftListWidth : kRightListWidth;
+        return comboList(group, name, SwitchMode, field(SwitchMode, kColumns[column].label, width, line), items, 0);
+    };
+    const auto [first, second, third] = kColumns;
 
-    label(group, "LblCurStandby", CurrentControl, QStringLiteral("Standby:"), caption(0, label0));
-    EditStandbyCur = spinEdit(group, "EditStandbyCur", CurrentControl, field(0, field0, width0), 0, 255, 0);
-    label(group, "LblCurActive", CurrentControl, QStringLiteral("Running:"), caption(0, label1));
-    EditActiveCur = spinEdit(group, "EditActiveCur", CurrentControl, field(0, field1, width1), 0, 255, 0);
-    label(group, "LblCurAccel", CurrentControl, QStringLiteral("Accelerating:"), caption(0, label2));
-    EditAccelCur = spinEdit(group, "EditAccelCur", CurrentControl, field(0, field2, width2), 0, 255, 0);
+    EditStandbyCur =
+        labelledSpinEdit(QStringLiteral("Standby:"), "LblCurStandby", "EditStandbyCur", CurrentControl, first, 0, 255);
+    EditActiveCur =
+        labelledSpinEdit(QStringLiteral("Running:"), "LblCurActive", "EditActiveCur", CurrentControl, second, 0, 255);
+    EditAccelCur = labelledSpinEdit(QStringLiteral("Accelerating:"), "LblCurAccel", "EditAccelCur", CurrentControl,
+                                    third, 0, 255);
 
-    label(group, "LblAcceleration", AMaxVMax, QStringLiteral("AMax:"), caption(1, label0));
-    EditAcceleration = spinEdit(group, "EditAcceleration", AMaxVMax, field(1, field0, width0), 0, 8191, 0);
-    label(group, "LblVelocity", AMaxVMax, QStringLiteral("VMax:"), caption(1, label1));
-    EditVelocity = spinEdit(group, "EditVelocity", AMaxVMax, field(1, field1, width1), 0, 8191, 0);
+    EditAcceleration =
+        labelledSpinEdit(QStringLiteral("AMax:"), "LblAcceleration", "EditAcceleration", AMaxVMax, first, 0, 8191);
+    EditVelocity = labelledSpinEdit(QStringLiteral("VMax:"), "LblVelocity", "EditVelocity", AMaxVMax, second, 0, 8191);
 
-    EditBow = spinEdit(group, "EditBow", Bow, field(2, field0, width0), 1, 8191, 1);
-    EditPrediv = spinEdit(group, "EditPrediv", Predivider, field(3, field0, width0), 0, 16, 0);
+    EditBow = spinEditIn("EditBow", Bow, first, 1, 8191);
+    EditPrediv = spinEditIn("EditPrediv", Predivider, first, 0, 16);
 
-    label(group, "LblMRes", Microstepping, QStringLiteral("Resolution:"), caption(4, label0));
-    EditMStepRes = spinEdit(group, "EditMStepRes", Microstepping, field(4, field0, width0), 0, 67, 0);
-    label(group, "LblWave", Microstepping, QStringLiteral("Wave:"), caption(4, label1));
-    EditMStepWave = spinEdit(group, "EditMStepWave", Microstepping, field(4, field1, width1), -127, 127, 0);
+    EditMStepRes =
+        labelledSpinEdit(QStringLiteral("Resolution:"), "LblMRes", "EditMStepRes", Microstepping, first, 0, 67);
+    EditMStepWave =
+        labelledSpinEdit(QStringLiteral("Wave:"), "LblWave", "EditMStepWave", Microstepping, second, -127, 127);
     CheckMixedDecay = checkBox(group, "CheckMixedDecay", Microstepping, QStringLiteral("Mixed Decay"),
-                               ParameterGrid::checkBox(4, label2, field2 + width2 - label2));
+                               {third.label, ItemRows::rowTop(RGCmdSet, Microstepping, kCheckHeight),
+                                third.field + third.fieldWidth - third.label, kCheckHeight});
 
-    CbSwOne = comboList(group, "CbSwOne", SwitchMode, field(5, label0, kLeftListWidth),
-                        {QStringLiteral("Separate Switches"), QStringLiteral("RefSw = EndSw")}, 0);
-    CbCalDir = comboList(group, "CbCalDir", SwitchMode, field(5, label1, kRightListWidth),
-                         {QStringLiteral("Search Left Sw."), QStringLiteral("Search Right Sw.")}, 0);
-    CbMovement = comboList(group, "CbMovement", SwitchMode, field(6, label0, kLeftListWidth),
-                           {QStringLiteral("Circular"), QStringLiteral("Linear")}, 0);
-    CbTravelcheck = comboList(group, "CbTravelcheck", SwitchMode, field(6, label1, kRightListWidth),
-                              {QStringLiteral("No Travelcheck"), QStringLiteral("Travelcheck")}, 0);
+    CbSwOne = switchList("CbSwOne", 0, 0, {QStringLiteral("Separate Switches"), QStringLiteral("RefSw = EndSw")});
+    CbCalDir = switchList("CbCalDir", 1, 0, {QStringLiteral("Search Left Sw."), QStringLiteral("Search Right Sw.")});
+    CbMovement = switchList("CbMovement", 0, 1, {QStringLiteral("Circular"), QStringLiteral("Linear")});
+    CbTravelcheck =
+        switchList("CbTravelcheck", 1, 1, {QStringLiteral("No Travelcheck"), QStringLiteral("Travelcheck")});
 
-    EditSoftStop = spinEdit(group, "EditSoftStop", StopSwitchDecel, field(7, field0, width0), 0, 8191, 0);
-    label(group, "LblHardStop", StopSwitchDecel, QStringLiteral("Setting this value to zero means hard stop!"),
-          caption(7, label1));
-    EditVRef = spinEdit(group, "EditVRef", ReferenceSearchVel, field(8, field0, width0), 0, 8191, 0);
-    EditTT = spinEdit(group, "EditTT", TravelcheckTolerance, field(9, field0, kWideFieldWidth), 0, 65535, 0);
-    EditPosLimit = spinEdit(group, "EditPosLimit", StepsPerRevolution, field(10, field0, kWideFieldWidth), 0,
-                            16777215, 0);
+    EditSoftStop = spinEditIn("EditSoftStop", StopSwitchDecel, first, 0, 8191);
+    const QString hardStop = QStringLiteral("Setting this value to zero means hard stop!");
+    noteAt(EditSoftStop, "LblHardStop", hardStop, second.label);
+    EditSoftStop->setAccessibleDescription(hardStop);
+    EditVRef = spinEditIn("EditVRef", ReferenceSearchVel, first, 0, 8191);
+    EditTT = spinEditIn("EditTT", TravelcheckTolerance, first, 0, 65535, kWideFieldWidth);
+    EditPosLimit = spinEditIn("EditPosLimit", StepsPerRevolution, first, 0, 16777215, kWideFieldWidth);
 }
 
 void ParameterPage1::CbModifier1Change()

@@ -1,14 +1,12 @@
 #include "pages/parameterpage2.h"
 
-#include "app/hexkeyfilter.h"
 #include "pages/catalogueitems.h"
 #include "pages/commandbytes.h"
-#include "pages/commandgroup.h"
+#include "pages/itemrows.h"
 #include "pages/modifiergroup.h"
-#include "pages/parametergrid.h"
 #include "pages/taggedcontrols.h"
 #include "toolkit/beep.h"
-#include "toolkit/placement.h"
+#include "toolkit/hexkeyfilter.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/tag.h"
 #include "util/convert_error.h"
@@ -19,23 +17,25 @@
 #include <algorithm>
 
 using namespace TaggedControls;
-using ParameterGrid::caption;
-using ParameterGrid::field;
 
 namespace {
 
-// Two columns of a label and its edit; the controls without a label stand in
-// the first edit column, the check boxes that name their command in the
+// Two columns of a label and its field; the fields without a label stand in
+// the first field column, the check boxes that name their command in the
 // first label column.
-constexpr ParameterGrid::Column kLeft{8, 102, 88};
-constexpr ParameterGrid::Column kRight{216, 317, 80};
+struct Column
+{
+    int label;
+    int field;
+    int fieldWidth;
+};
+constexpr Column kLeft{8, 102, 88};
+constexpr Column kRight{216, 317, 80};
 constexpr int kCheckWidth = kLeft.field - kLeft.label - 6;
+constexpr int kCheckHeight = 19;
 constexpr int kHexNoteLeft = kLeft.field + kLeft.fieldWidth + 6;
 
 constexpr Protocol::CommandPage kPage = Protocol::CommandPage::Parameters2;
-constexpr int kRows = 9;
-constexpr int kParameterHeight = ParameterGrid::groupHeight(kRows);
-constexpr int kCommandHeight = ParameterGrid::commandHeightBeside(kParameterHeight);
 
 const QString kIdentifierMask = QStringLiteral(">AAAAAAAA");
 
@@ -54,11 +54,12 @@ qint32 identifierOf(const MaskEdit *entry)
 
 ParameterPage2::ParameterPage2(CommandBytes &bytes, QWidget *sheet)
     : LinkedModifierPage(bytes, sheet)
-    , RGCmdSet2(addCommandGroup(sheet, "RGCmdSet2", CatalogueItems::itemTexts(kPage), kCommandHeight))
-    , GrpParameter2(addParameterGroup(sheet, "GrpParameter2", kParameterHeight))
+    , RGCmdSet2(ItemRows::addCommandGroup(sheet, "RGCmdSet2", kPage, {{EncoderConfiguration, 2}}))
+    , GrpParameter2(ItemRows::addRowGroup(sheet, QStringLiteral(" Parameter "), "GrpParameter2", RGCmdSet2))
 {
     buildParameterGroup();
-    CbModifier2 = addModifierGroup(sheet, "GrpModifier2", "CbModifier2", kCommandHeight);
+    nameByCommand(GrpParameter2, RGCmdSet2);
+    CbModifier2 = addModifierGroup(sheet, "GrpModifier2", "CbModifier2", RGCmdSet2->height());
     m_firstControls = {EditEncConf,  CheckDevInt,   EditCorrection, CheckExtAlarm,
                        CheckStepDir, EditReceiveID, EditSendID,     CbCANBaud};
 
@@ -73,52 +74,61 @@ ParameterPage2::ParameterPage2(CommandBytes &bytes, QWidget *sheet)
 void ParameterPage2::buildParameterGroup()
 {
     QGroupBox *group = GrpParameter2;
+    // Each row level with the radio item of its command.
+    const auto field = [this](int command, const Column &column, int line = 0) {
+        return QRect(column.field, ItemRows::rowTop(RGCmdSet2, command, ItemRows::kFieldHeight, line),
+                     column.fieldWidth, ItemRows::kFieldHeight);
+    };
+    const auto checkBoxAt = [this](int command, int left, int width) {
+        return QRect(left, ItemRows::rowTop(RGCmdSet2, command, kCheckHeight), width, kCheckHeight);
+    };
+    const auto labelledSpinEdit = [&](const QString &caption, const char *labelName, const char *name, int command,
+                                      const Column &column, int maxValue, int line = 0) {
+        SpinEdit *edit = spinEdit(group, name, command, field(command, column, line), 0, maxValue, 0);
+        labelAt(edit, labelName, caption, column.label);
+        return edit;
+    };
 
-    label(group, "LblEncCfg", EncoderConfiguration, QStringLiteral("Config.:"), caption(0, kLeft.label));
-    EditEncConf = maskEdit(group, "EditEncConf", EncoderConfiguration, field(0, kLeft.field, kLeft.fieldWidth),
+    EditEncConf = maskEdit(group, "EditEncConf", EncoderConfiguration, field(EncoderConfiguration, kLeft),
                            QStringLiteral("0000000"), QStringLiteral("0000000"));
-    label(group, "LblEncPrediv", EncoderConfiguration, QStringLiteral("Prediv.:"), caption(0, kRight.label));
-    EditEncPrediv = spinEdit(group, "EditEncPrediv", EncoderConfiguration, field(0, kRight.field, kRight.fieldWidth),
-                             0, 255, 0);
-    label(group, "LblEncDev", EncoderConfiguration, QStringLiteral("Deviation:"), caption(1, kLeft.label));
-    EditEncDeviation = spinEdit(group, "EditEncDeviation", EncoderConfiguration,
-                                field(1, kLeft.field, kLeft.fieldWidth), 0, 65535, 0);
-    label(group, "LblEncMult", EncoderConfiguration, QStringLiteral("Multiplier:"), caption(1, kRight.label));
-    EditEncMult = spinEdit(group, "EditEncMult", EncoderConfiguration, field(1, kRight.field, kRight.fieldWidth), 0,
-                           255, 0);
+    labelAt(EditEncConf, "LblEncCfg", QStringLiteral("Config.:"), kLeft.label);
+    EditEncPrediv = labelledSpinEdit(QStringLiteral("Prediv.:"), "LblEncPrediv", "EditEncPrediv",
+                                     EncoderConfiguration, kRight, 255);
+    EditEncDeviation = labelledSpinEdit(QStringLiteral("Deviation:"), "LblEncDev", "EditEncDeviation",
+                                        EncoderConfiguration, kLeft, 65535, 1);
+    EditEncMult = labelledSpinEdit(QStringLiteral("Multiplier:"), "LblEncMult", "EditEncMult", EncoderConfiguration,
+                                   kRight, 255, 1);
 
     CheckDevInt = checkBox(group, "CheckDevInt", DeviationAlarm, QStringLiteral("Enabled"),
-                           ParameterGrid::checkBox(2, kLeft.label, kCheckWidth));
-    CbDeviationStop = comboList(group, "CbDeviationStop", DeviationAlarm, field(2, kLeft.field, kLeft.fieldWidth),
+                                           checkBoxAt(DeviationAlarm, kLeft.label, kCheckWidth));
+    CbDeviationStop = comboList(group, "CbDeviationStop", DeviationAlarm, field(DeviationAlarm, kLeft),
                                 {QStringLiteral("No Stop"), QStringLiteral("Soft Stop"), QStringLiteral("Hard Stop")},
                                 0);
-    label(group, "LblCorrDelay", DeviationAlarm, QStringLiteral("Correction Delay:"), caption(2, kRight.label));
-    EditAutoCorrect = spinEdit(group, "EditAutoCorrect", DeviationAlarm, field(2, kRight.field, kRight.fieldWidth),
-                               0, 2000, 0);
+    EditAutoCorrect = labelledSpinEdit(QStringLiteral("Correction Delay:"), "LblCorrDelay", "EditAutoCorrect",
+                                       DeviationAlarm, kRight, 2000);
 
-    EditCorrection = spinEdit(group, "EditCorrection", AutomaticCorrection, field(3, kLeft.field, kLeft.fieldWidth),
-                              0, 255, 0);
-    label(group, "LblTolerance", AutomaticCorrection, QStringLiteral("Tolerance:"), caption(3, kRight.label));
-    EditTolerance = spinEdit(group, "EditTolerance", AutomaticCorrection, field(3, kRight.field, kRight.fieldWidth),
-                             0, 65535, 0);
+    EditCorrection = spinEdit(group, "EditCorrection", AutomaticCorrection, field(AutomaticCorrection, kLeft), 0,
+                              255, 0);
+    EditTolerance = labelledSpinEdit(QStringLiteral("Tolerance:"), "LblTolerance", "EditTolerance",
+                                     AutomaticCorrection, kRight, 65535);
 
-    label(group, "LblPowerDown", AlarmMode, QStringLiteral("Power down on:"), caption(4, kLeft.label));
     CheckExtAlarm = checkBox(group, "CheckExtAlarm", AlarmMode, QStringLiteral("External Alarm"),
-                             ParameterGrid::checkBox(4, kLeft.field, kRight.label - kLeft.field - 4));
+                                             checkBoxAt(AlarmMode, kLeft.field, kRight.label - kLeft.field - 4));
     CheckDriverError = checkBox(group, "CheckDriverError", AlarmMode, QStringLiteral("Driver Error"),
-                                ParameterGrid::checkBox(4, kRight.label, kRight.field - kRight.label));
+                                                checkBoxAt(AlarmMode, kRight.label, kRight.field - kRight.label));
+    noteAt(CheckExtAlarm, "LblPowerDown", QStringLiteral("Power down on:"), kLeft.label);
 
     CheckStepDir = checkBox(group, "CheckStepDir", StepDirectionMode, QStringLiteral("Enabled"),
-                            ParameterGrid::checkBox(5, kLeft.label, kCheckWidth));
+                                            checkBoxAt(StepDirectionMode, kLeft.label, kCheckWidth));
 
-    EditReceiveID = maskEdit(group, "EditReceiveID", CanReceiveId, field(6, kLeft.field, kLeft.fieldWidth),
-                             kIdentifierMask, QStringLiteral("00000000"));
-    Toolkit::label(QStringLiteral("(hex)"), group, "Label1", caption(6, kHexNoteLeft));
-    EditSendID = maskEdit(group, "EditSendID", CanSendId, field(7, kLeft.field, kLeft.fieldWidth), kIdentifierMask,
+    EditReceiveID = maskEdit(group, "EditReceiveID", CanReceiveId, field(CanReceiveId, kLeft), kIdentifierMask,
+                             QStringLiteral("00000000"));
+    ItemRows::noteAt(EditReceiveID, QStringLiteral("(hex)"), "Label1", kHexNoteLeft);
+    EditSendID = maskEdit(group, "EditSendID", CanSendId, field(CanSendId, kLeft), kIdentifierMask,
                           QStringLiteral("00000000"));
-    Toolkit::label(QStringLiteral("(hex)"), group, "Label2", caption(7, kHexNoteLeft));
+    ItemRows::noteAt(EditSendID, QStringLiteral("(hex)"), "Label2", kHexNoteLeft);
 
-    CbCANBaud = comboList(group, "CbCANBaud", CanBaudRate, field(8, kLeft.field, kLeft.fieldWidth),
+    CbCANBaud = comboList(group, "CbCANBaud", CanBaudRate, field(CanBaudRate, kLeft),
                           {QStringLiteral("125 kBaud"), QStringLiteral("250 kBaud"), QStringLiteral("500 kBaud"),
                            QStringLiteral("1 MBaud")},
                           1);

@@ -35,9 +35,9 @@ constexpr int kCheckWidth = 80;
 constexpr int kCheckHeight = 19;
 
 // A field in row, level with the radio item of the same index.
-QRect field(int left, int row, int width)
+QRect field(const RadioGroup *commands, int left, int row, int width)
 {
-    return {left, ItemRows::rowTop(row, ItemRows::kFieldHeight), width, ItemRows::kFieldHeight};
+    return {left, ItemRows::rowTop(commands, row, ItemRows::kFieldHeight), width, ItemRows::kFieldHeight};
 }
 
 // The spin edits' values, one byte each from first on, unmasked.
@@ -66,8 +66,10 @@ PidPage::PidPage(CommandBytes &bytes, QWidget *sheet)
     createClockRow();
     createCoefficientRow();
     createClippingRows();
-    CheckPIDEnable = checkBox(GrpPID, "CheckPIDEnable", Enable, QStringLiteral("Enabled"),
-                              {kColumnLeft[0], ItemRows::rowTop(Enable, kCheckHeight), kCheckWidth, kCheckHeight});
+    CheckPIDEnable =
+        checkBox(GrpPID, "CheckPIDEnable", Enable, QStringLiteral("Enabled"),
+                 {kColumnLeft[0], ItemRows::rowTop(RgPID, Enable, kCheckHeight), kCheckWidth, kCheckHeight});
+    nameByCommand(GrpPID, RgPID);
     CbModifier3 = addModifierGroup(sheet, "GrpModifier3", "CbModifier3", RgPID->height());
 
     Toolkit::connectHandler(RgPID, &RadioGroup::itemClicked, this, &PidPage::RgPIDClick);
@@ -85,8 +87,8 @@ void PidPage::createClockRow()
                                QStringLiteral("1/16"), QStringLiteral("1/32"), QStringLiteral("1/64"),
                                QStringLiteral("1/128"), QStringLiteral("1/256")};
     const auto clockList = [this](const char *name, int column, int width, const QStringList &items) {
-        return comboList(GrpPID, name, Configuration, field(kClockFieldLeft[column], Configuration, width), items,
-                         0);
+        return comboList(GrpPID, name, Configuration, field(RgPID, kClockFieldLeft[column], Configuration, width),
+                         items, 0);
     };
     CbPIDClk = clockList("CbPIDClk", 0, kPidClockWidth, pidClocks);
     CbDiffClk = clockList("CbDiffClk", 1, kClockListWidth, dividers);
@@ -125,7 +127,7 @@ void PidPage::createClippingRows()
 
 SpinEdit *PidPage::spinEdit(const char *name, Command command, int left, int width, int maxValue)
 {
-    return TaggedControls::spinEdit(GrpPID, name, command, field(left, command, width), 0, maxValue, 0);
+    return TaggedControls::spinEdit(GrpPID, name, command, field(RgPID, left, command, width), 0, maxValue, 0);
 }
 
 SpinEdit *PidPage::labelledSpinEdit(const QString &caption, const char *labelName, const char *name,

@@ -2,6 +2,7 @@
 
 #include "pages/itemrows.h"
 #include "toolkit/placement.h"
+#include "toolkit/radiogroup.h"
 #include "toolkit/tag.h"
 
 #include <QLabel>
@@ -19,14 +20,21 @@ Control *tagged(Control *control, int tag)
 
 } // namespace
 
-QLabel *label(QWidget *group, const char *name, int tag, const QString &caption, const QPoint &position)
-{
-    return tagged(Toolkit::label(caption, group, name, position), tag);
-}
-
 QLabel *labelBefore(QWidget *field, const char *name, const QString &caption)
 {
     return tagged(ItemRows::labelBefore(field, caption, name), Toolkit::tagOf(field));
+}
+
+QLabel *labelAt(QWidget *field, const char *name, const QString &caption, int left)
+{
+    QLabel *label = labelBefore(field, name, caption);
+    label->move(left, label->y());
+    return label;
+}
+
+QLabel *noteAt(QWidget *control, const char *name, const QString &text, int left)
+{
+    return tagged(ItemRows::noteAt(control, text, name, left), Toolkit::tagOf(control));
 }
 
 SpinEdit *spinEdit(QWidget *group, const char *name, int tag, const QRect &geometry, int minValue, int maxValue,
@@ -64,6 +72,16 @@ void enableForCommand(QWidget *group, int itemIndex)
     for (QWidget *control : group->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         if (control->property("Tag").isValid())
             control->setEnabled(Toolkit::tagOf(control) == itemIndex);
+    }
+}
+
+void nameByCommand(QWidget *group, const RadioGroup *commandGroup)
+{
+    for (QWidget *control : group->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const bool entryOrList = qobject_cast<QAbstractSpinBox *>(control) || qobject_cast<QLineEdit *>(control)
+            || qobject_cast<QComboBox *>(control);
+        if (entryOrList && control->accessibleName().isEmpty())
+            Toolkit::nameAs(control, commandGroup->itemText(Toolkit::tagOf(control)));
     }
 }
 

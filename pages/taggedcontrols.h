@@ -7,16 +7,19 @@
 #include "toolkit/spinedit.h"
 
 class QLabel;
+class RadioGroup;
 
 // The controls of a page's " Parameter " group. Each carries its command tag:
 // the radio item of the command it belongs to. Every builder places the
 // control in the group under its name and tag.
 namespace TaggedControls {
 
-QLabel *label(QWidget *group, const char *name, int tag, const QString &caption, const QPoint &position);
-// A caption ending just left of field, on its vertical centre, with field's
-// tag.
+// The caption of field (its buddy and its name), with field's tag, on its
+// vertical centre: ending just left of it, or starting at left.
 QLabel *labelBefore(QWidget *field, const char *name, const QString &caption);
+QLabel *labelAt(QWidget *field, const char *name, const QString &caption, int left);
+// A text on control's row that names no field, with control's tag.
+QLabel *noteAt(QWidget *control, const char *name, const QString &text, int left);
 SpinEdit *spinEdit(QWidget *group, const char *name, int tag, const QRect &geometry, int minValue, int maxValue,
                    int value);
 CheckBox *checkBox(QWidget *group, const char *name, int tag, const QString &caption, const QRect &geometry);
@@ -28,6 +31,10 @@ MaskEdit *maskEdit(QWidget *group, const char *name, int tag, const QRect &geome
 // Enables each tagged control of group exactly while its command is the
 // selected item; untagged controls keep their state.
 void enableForCommand(QWidget *group, int itemIndex);
+
+// Names each entry and list of group that has no caption after the item of
+// commandGroup that its tag names, for screen readers.
+void nameByCommand(QWidget *group, const RadioGroup *commandGroup);
 
 namespace detail {
 

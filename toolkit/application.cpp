@@ -9,11 +9,6 @@ QString applicationTitle()
     return QStringLiteral("Karvel II");
 }
 
-void processPendingEvents()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
 } // namespace Toolkit
 
 Application::Application(int &argc, char **argv)

@@ -8,10 +8,6 @@ namespace Toolkit {
 // The program's title: task-bar text and caption of the error report.
 QString applicationTitle();
 
-// Dispatches the window events that are pending, for handlers that wait
-// without returning to the event loop.
-void processPendingEvents();
-
 } // namespace Toolkit
 
 // The program's application object. Its notify() is the backstop of the

@@ -25,4 +25,10 @@ QLabel *label(const QString &caption, QWidget *parent, const char *name, const Q
 QPushButton *button(const QString &caption, QWidget *parent, const char *name, const QRect &geometry,
                     bool enabled);
 
+// The name screen readers give control: a caption as the window shows it,
+// without its mnemonic marks, surrounding blanks and closing colon.
+void nameAs(QWidget *control, const QString &caption);
+// Makes caption the label of control: its buddy, and its name.
+void nameByCaption(QWidget *control, QLabel *caption);
+
 } // namespace Toolkit

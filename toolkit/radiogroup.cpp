@@ -3,6 +3,9 @@
 #include <QButtonGroup>
 #include <QRadioButton>
 
+#include <algorithm>
+#include <numeric>
+
 RadioGroup::RadioGroup(const QString &caption, const QStringList &items, QWidget *parent)
     : QGroupBox(caption, parent)
     , m_group(new QButtonGroup(this))
@@ -11,6 +14,7 @@ RadioGroup::RadioGroup(const QString &caption, const QStringList &items, QWidget
         auto *button = new QRadioButton(item, this);
         m_group->addButton(button, int(m_buttons.size()));
         m_buttons.append(button);
+        m_lines.append(1);
     }
     connect(m_group, &QButtonGroup::idClicked, this, &RadioGroup::itemClicked);
     arrangeButtons();
@@ -34,6 +38,33 @@ void RadioGroup::setItemIndex(int index)
     m_group->setExclusive(true);
 }
 
+QString RadioGroup::itemText(int index) const
+{
+    return index >= 0 && index < m_buttons.size() ? m_buttons.at(index)->text() : QString();
+}
+
+void RadioGroup::setItemLines(int index, int lines)
+{
+    if (index < 0 || index >= m_lines.size() || lines < 1)
+        return;
+    m_lines[index] = lines;
+    arrangeButtons();
+}
+
+QRect RadioGroup::itemRect(int index) const
+{
+    // One column under the caption line; the lines share the height left,
+    // and what does not divide evenly is split above and below.
+    const int lines = std::max(std::accumulate(m_lines.cbegin(), m_lines.cend(), 0), 1);
+    const int captionHeight = fontMetrics().height();
+    const int available = height() - captionHeight - 5;
+    const int lineHeight = std::max(available / lines, 1);
+    const auto itemsAbove = qBound(qsizetype(0), qsizetype(index), m_lines.size());
+    const int linesAbove = std::accumulate(m_lines.cbegin(), m_lines.cbegin() + itemsAbove, 0);
+    const int top = captionHeight + 1 + (available % lines) / 2 + linesAbove * lineHeight;
+    return {8, top, width() - 10, itemLines(index) * lineHeight};
+}
+
 void RadioGroup::resizeEvent(QResizeEvent *event)
 {
     QGroupBox::resizeEvent(event);
@@ -42,15 +73,6 @@ void RadioGroup::resizeEvent(QResizeEvent *event)
 
 void RadioGroup::arrangeButtons()
 {
-    if (m_buttons.isEmpty())
-        return;
-    // One column under the caption line; the rows share the height left,
-    // and what does not divide evenly is split above and below.
-    const int captionHeight = fontMetrics().height();
-    const int available = height() - captionHeight - 5;
-    const int count = int(m_buttons.size());
-    const int rowHeight = qMax(available / count, 1);
-    const int top = captionHeight + 1 + (available % count) / 2;
-    for (int i = 0; i < count; ++i)
-        m_buttons.at(i)->setGeometry(8, top + i * rowHeight, width() - 10, rowHeight);
+    for (int i = 0; i < m_buttons.size(); ++i)
+        m_buttons.at(i)->setGeometry(itemRect(i));
 }

@@ -7,6 +7,7 @@
 #include "toolkit/radiogroup.h"
 #include "toolkit/spinedit.h"
 #include "toolkit/statictext.h"
+#include "toolkit/tag.h"
 #include "widgets/ledlittle.h"
 
 #include <QAbstractItemView>
@@ -15,7 +16,9 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
+#include <QMap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -150,6 +153,26 @@ std::optional<std::pair<int, int>> widthNeededAndGiven(const QWidget *control)
     if (qobject_cast<const QLabel *>(control) || qobject_cast<const QAbstractButton *>(control))
         return std::pair{control->sizeHint().width(), control->width()};
     return std::nullopt;
+}
+
+// The part of a control that shows: a radio button takes its item's share
+// of the group, its button and caption only as much as they need, centred
+// on its height.
+QRect shownRect(const QWidget *control)
+{
+    const QRect rect = control->geometry();
+    if (!qobject_cast<const QRadioButton *>(control))
+        return rect;
+    const QSize needed = control->sizeHint().boundedTo(rect.size());
+    return {rect.left(), rect.top() + (rect.height() - needed.height()) / 2, needed.width(), needed.height()};
+}
+
+// Where a group's children keep 4 pixels from its frame: the frame runs
+// round the group's edges, the caption across its top.
+QRect roomInside(const QGroupBox *group)
+{
+    constexpr int margin = 4;
+    return group->rect().adjusted(margin, group->contentsRect().top(), -margin, -margin);
 }
 
 QString nameOf(const QWidget *control)
@@ -323,6 +346,9 @@ QStringList PageTestKit::layoutFaults(const QWidget *sheet)
         const QWidget *widget = controls.at(i);
         if (!widget->parentWidget()->rect().contains(widget->geometry()))
             faults << nameOf(widget) + QStringLiteral(" reaches outside its parent");
+        else if (const auto *group = qobject_cast<const QGroupBox *>(widget->parentWidget());
+                 group && !roomInside(group).contains(shownRect(widget)))
+            faults << nameOf(widget) + QStringLiteral(" comes closer than 4 pixels to the frame of its group");
         if (const auto width = widthNeededAndGiven(widget); width && width->first > width->second) {
             faults << nameOf(widget)
                     + QStringLiteral(" is clipped: needs %1 pixels, has %2").arg(width->first).arg(width->second);
@@ -330,6 +356,30 @@ QStringList PageTestKit::layoutFaults(const QWidget *sheet)
         for (const QWidget *other : controls.mid(i + 1)) {
             if (other->parentWidget() == widget->parentWidget() && other->geometry().intersects(widget->geometry()))
                 faults << nameOf(widget) + QStringLiteral(" overlaps ") + nameOf(other);
+        }
+    }
+    return faults;
+}
+
+QStringList PageTestKit::rowsOffTheirItems(const RadioGroup *commandGroup, const QWidget *group)
+{
+    constexpr int tolerance = 3;
+    const auto globalRect = [](const QWidget *widget) { return QRect(widget->mapToGlobal(QPoint()), widget->size()); };
+    QMap<int, QRect> rows;
+    for (const QWidget *control : group->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (const int tag = Toolkit::tagOf(control); tag >= 0)
+            rows[tag] |= globalRect(control);
+    }
+    const QList<QRadioButton *> items = commandGroup->findChildren<QRadioButton *>();
+    QStringList faults;
+    for (auto row = rows.cbegin(); row != rows.cend(); ++row) {
+        const QRadioButton *item = items.value(row.key());
+        const int itemCentre = item ? globalRect(item).center().y() : -1;
+        if (std::abs(row.value().center().y() - itemCentre) > tolerance) {
+            faults << QStringLiteral("the controls tagged %1 centre at %2, their item at %3")
+                          .arg(row.key())
+                          .arg(row.value().center().y())
+                          .arg(itemCentre);
         }
     }
     return faults;

@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QRadioButton;
+class RadioGroup;
 
 // A main window on a settings file of its own, driven the way the operator
 // drives the command pages. Message boxes are recorded instead of shown,
@@ -68,8 +69,14 @@ public:
     QString commandBytes() const;
 
     // What does not fit on a sheet: captions, list items or values clipped,
-    // controls reaching outside their parent or overlapping a sibling.
+    // controls reaching outside their parent, closer than 4 pixels to the
+    // frame of their group or overlapping a sibling.
     static QStringList layoutFaults(const QWidget *sheet);
+
+    // The commands of a page whose controls in group do not stand level
+    // with their radio item in commandGroup: the centre of the controls of
+    // each tag, against the centre of the item the tag names.
+    static QStringList rowsOffTheirItems(const RadioGroup *commandGroup, const QWidget *group);
 
 private:
     bool operate(QWidget *target, const QString &value);

@@ -2,6 +2,7 @@
 
 #include "toolkit/checkbox.h"
 #include "toolkit/combolist.h"
+#include "toolkit/radiogroup.h"
 #include "toolkit/spinedit.h"
 
 #include <QTabWidget>
@@ -173,6 +174,16 @@ private slots:
         PageTestKit kit;
         QVERIFY(kit.show());
         const QStringList faults = PageTestKit::layoutFaults(kit.control(QStringLiteral("TabCmdSet")));
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    // A field without a caption is known by the item it stands beside.
+    void rowsStandLevelWithTheirItems()
+    {
+        PageTestKit kit;
+        QVERIFY(kit.show());
+        const QStringList faults = PageTestKit::rowsOffTheirItems(kit.control<RadioGroup>(QStringLiteral("RGCmdSet")),
+                                                                  kit.control(QStringLiteral("GrpParameter")));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 };

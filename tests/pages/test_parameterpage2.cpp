@@ -1,5 +1,8 @@
 #include "pagetestkit.h"
 
+#include "toolkit/maskedit.h"
+#include "toolkit/radiogroup.h"
+
 #include <QTest>
 
 class TestParameterPage2 : public QObject
@@ -10,14 +13,23 @@ private:
     // A shown window with this page in front.
     static bool openPage(PageTestKit &kit) { return kit.show() && kit.apply(QStringLiteral("PageCommands=1")); }
 
+    static void verifyConversionErrors(const PageTestKit &kit, int count)
+    {
+        QCOMPARE(kit.dialogs().boxes().size(), count);
+        for (const Dialogs::Box &box : kit.dialogs().boxes()) {
+            QCOMPARE(box.kind, Dialogs::Kind::Error);
+            QCOMPARE(box.title, QStringLiteral("Karvel II"));
+            QCOMPARE(box.text, QStringLiteral("Ungültige Binärzahl."));
+        }
+    }
+
 private slots:
     void operatingTheControls_data()
     {
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("expected"); // CMD, P0..P6
-        QTest::addColumn<int>("errorBoxes");
-        const auto row = [](const char *name, const QStringList &steps, const char *expected, int errorBoxes = 0) {
-            QTest::newRow(name) << steps << QString::fromLatin1(expected) << errorBoxes;
+        const auto row = [](const char *name, const QStringList &steps, const char *expected) {
+            QTest::newRow(name) << steps << QString::fromLatin1(expected);
         };
 
         row("$70", {"EditEncConf=1010101", "EditEncPrediv=255", "EditEncDeviation=4660", "EditEncMult=7"},
@@ -72,32 +84,53 @@ private slots:
             "73 00 00 00 D0 07 00 00");
         row("lone minus correction reads 0", {"RGCmdSet2=2", "EditCorrection=-"}, "58 00 00 00 00 00 00 00");
 
-        // A digit other than 0 and 1 stops the composer after CMD: P0..P6
-        // keep what they held.
-        row("pasted non-binary digits", {"CbModifier2=1", "EditEncPrediv=5", "EditEncConf<1020000"},
-            "70 01 00 05 00 00 00 00", 1);
-        row("coming back with them stops the selection step",
-            {"EditEncConf<1020000", "PageCommands=0", "CbModifier1=1", "RGCmdSet=9", "EditPosLimit=16777215",
-             "PageCommands=1"},
-            "70 01 FF FF FF 00 00 00", 2);
-        row("their command chosen again leaves the entry open to correction",
-            {"EditEncConf<1020000", "RGCmdSet2=4", "RGCmdSet2=0", "EditEncConf=1000000"}, "70 00 40 00 00 00 00 00", 2);
+        // What the key filter refuses does not come in by a paste either.
+        row("non-binary digits pasted are dropped", {"CbModifier2=1", "EditEncPrediv=5", "EditEncConf<1020000"},
+            "70 01 20 05 00 00 00 00");
     }
     void operatingTheControls()
     {
         QFETCH(QStringList, steps);
         QFETCH(QString, expected);
-        QFETCH(int, errorBoxes);
         PageTestKit kit;
         QVERIFY(openPage(kit));
         QVERIFY(kit.apply(steps));
         QCOMPARE(kit.commandBytes(), expected);
-        QCOMPARE(kit.dialogs().boxes().size(), errorBoxes);
-        for (const Dialogs::Box &box : kit.dialogs().boxes()) {
-            QCOMPARE(box.kind, Dialogs::Kind::Error);
-            QCOMPARE(box.title, QStringLiteral("Karvel II"));
-            QCOMPARE(box.text, QStringLiteral("Ungültige Binärzahl."));
-        }
+        QVERIFY(kit.dialogs().boxes().isEmpty());
+    }
+
+    // Only the program could write a digit other than 0 and 1 into the
+    // configuration entry: the composer then stops after CMD, and P0..P6
+    // keep what they held.
+    void unreadableConfigurationStopsTheComposer_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QString>("expected"); // CMD, P0..P6
+        QTest::addColumn<int>("errorBoxes");
+        QTest::newRow("written") << QStringList{"CbModifier2=1", "EditEncPrediv=5"} << QStringList{}
+                                 << "70 01 00 05 00 00 00 00" << 1;
+        QTest::newRow("coming back stops the selection step")
+            << QStringList{}
+            << QStringList{"PageCommands=0", "CbModifier1=1", "RGCmdSet=9", "EditPosLimit=16777215", "PageCommands=1"}
+            << "70 01 FF FF FF 00 00 00" << 2;
+        QTest::newRow("its command chosen again leaves the entry open to correction")
+            << QStringList{} << QStringList{"RGCmdSet2=4", "RGCmdSet2=0", "EditEncConf=1000000"}
+            << "70 00 40 00 00 00 00 00" << 2;
+    }
+    void unreadableConfigurationStopsTheComposer()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+        QFETCH(QString, expected);
+        QFETCH(int, errorBoxes);
+        PageTestKit kit;
+        QVERIFY(openPage(kit));
+        QVERIFY(kit.apply(before));
+        kit.control<MaskEdit>(QStringLiteral("EditEncConf"))->setText(QStringLiteral("1020000"));
+        QVERIFY(kit.apply(after));
+        QCOMPARE(kit.commandBytes(), expected);
+        verifyConversionErrors(kit, errorBoxes);
     }
 
     void selectionEnablesExactlyItsControls_data()
@@ -143,6 +176,16 @@ private slots:
         PageTestKit kit;
         QVERIFY(openPage(kit));
         const QStringList faults = PageTestKit::layoutFaults(kit.control(QStringLiteral("TabSet2")));
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    // A field without a caption is known by the item it stands beside.
+    void rowsStandLevelWithTheirItems()
+    {
+        PageTestKit kit;
+        QVERIFY(openPage(kit));
+        const QStringList faults = PageTestKit::rowsOffTheirItems(kit.control<RadioGroup>(QStringLiteral("RGCmdSet2")),
+                                                                  kit.control(QStringLiteral("GrpParameter2")));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 };

@@ -5,6 +5,11 @@
 #include "toolkit/editmask.h"
 #include "toolkit/maskedit.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QSignalSpy>
 
 namespace {
@@ -126,6 +131,31 @@ private slots:
         QTest::keyClicks(edit, QStringLiteral("x2x"));
         QCOMPARE(seen, QStringLiteral("x2x"));
         QCOMPARE(edit->text(), QStringLiteral("1100000"));
+    }
+
+    // The edit menu's paste takes the way of Ctrl+V, through keyPress.
+    void menuPastePassesKeyPress()
+    {
+        TestWindow window;
+        MaskEdit *edit = focusedEdit(window, QStringLiteral(">AA"), QStringLiteral("01"));
+        QVERIFY(edit);
+        connect(edit, &MaskEdit::keyPress, edit, [](QChar &key) {
+            if (key == QLatin1Char('g'))
+                key = QChar();
+        });
+        QGuiApplication::clipboard()->setText(QStringLiteral("g2"));
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(edit, &menuEvent);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        const QList<QAction *> actions = menu->actions();
+        const auto paste = std::find_if(actions.begin(), actions.end(), [](const QAction *action) {
+            return action->text().startsWith(QLatin1String("&Paste"));
+        });
+        QVERIFY(paste != actions.end());
+        (*paste)->trigger();
+        menu->close();
+        QCOMPARE(edit->text(), QStringLiteral("21"));
     }
 
     void leavingIncompleteAfterEditingIsRefused()

@@ -1,4 +1,4 @@
-#include "app/hexkeyfilter.h"
+#include "toolkit/hexkeyfilter.h"
 
 #include "toolkit/beep.h"
 
