@@ -10,6 +10,7 @@
 #include "toolkit/dialogs.h"
 #include "toolkit/errorreport.h"
 #include "toolkit/statictext.h"
+#include "util/karvutils.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -97,8 +98,7 @@ void TFormFlash::LoadFile(const QString &path)
 {
     ui.StaticName->setText(Installer::DisplayPath(path));
     // Never flash a partly read image: Start waits for a file that loads whole.
-    m_startEnabled = false;
-    ui.BtnProgramme->setEnabled(false);
+    setImageAccepted(false);
     const QString fileName = QFileInfo(path).fileName();
     try {
         Installer::LoadHexFile(path, *m_image);
@@ -121,10 +121,15 @@ void TFormFlash::LoadFile(const QString &path)
 void TFormFlash::showLoadedImage()
 {
     ui.StaticSize->setText(QStringLiteral("%1 bytes").arg(quint32(m_image->ImageLast + 1)));
-    ui.StaticChecksum->setText(QStringLiteral("%1").arg(m_image->ImageSum, 4, 16, QLatin1Char('0')).toUpper());
+    ui.StaticChecksum->setText(KarvUtils::HexText(m_image->ImageSum, 4));
     ui.StaticVersion->setText(m_image->VersionText);
-    m_startEnabled = true;
-    ui.BtnProgramme->setEnabled(true);
+    setImageAccepted(true);
+}
+
+void TFormFlash::setImageAccepted(bool accepted)
+{
+    m_imageAccepted = accepted;
+    ui.BtnProgramme->setEnabled(accepted);
 }
 
 void TFormFlash::clearFileTexts()
@@ -183,7 +188,7 @@ void TFormFlash::setOperationRunning(bool running)
     // Operations must not interleave on the one port.
     ui.BtnLoad->setEnabled(!running);
     ui.BtnClearEEPROM->setEnabled(!running);
-    ui.BtnProgramme->setEnabled(!running && m_startEnabled);
+    ui.BtnProgramme->setEnabled(!running && m_imageAccepted);
     if (!running && m_closeRequested)
         QDialog::reject();
 }

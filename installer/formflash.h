@@ -53,6 +53,7 @@ private:
 
     void showLoadedImage();
     void clearFileTexts();
+    void setImageAccepted(bool accepted);
     // Runs prepare, enters the boot loader and runs operation; a failure
     // closes the port and is shown in a box and in the progress line.
     void runOperation(const std::function<void()> &prepare, const std::function<void()> &operation);
@@ -70,6 +71,6 @@ private:
     std::unique_ptr<Installer::HexImage> m_image;
     bool m_operationRunning = false;
     bool m_closeRequested = false;
-    // Start's state before an operation disabled it.
-    bool m_startEnabled = false;
+    // A file loaded whole: Start may flash it once no operation runs.
+    bool m_imageAccepted = false;
 };
