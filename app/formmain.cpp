@@ -1,6 +1,8 @@
 #include "app/formmain.h"
 
+#include "app/formports.h"
 #include "app/openfailuretext.h"
+#include "app/systemdevices.h"
 #include "installer/formflash.h"
 #include "pages/commandbytes.h"
 #include "pages/commandpage.h"
@@ -21,7 +23,9 @@
 #include "toolkit/statictext.h"
 #include "util/karvutils.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTimer>
@@ -46,9 +50,12 @@ std::optional<TBaudRate> baudRateOf(const QString &item)
 
 } // namespace
 
-TFormMain::TFormMain(const SettingsLocation &settings, QWidget *parent)
+TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QWidget *parent)
     : QMainWindow(parent)
+    , m_location(settings)
     , m_settings(settings)
+    , m_devices(devices ? devices : new SystemDeviceSource(this))
+    , m_ports(*m_devices, settings)
     , Comm32(new TComm32(this))
     , m_exchange(*Comm32)
     , m_replyView(*this)
@@ -61,7 +68,6 @@ TFormMain::TFormMain(const SettingsLocation &settings, QWidget *parent)
     createPages();
 
     Comm32->setObjectName(QStringLiteral("Comm32"));
-    Comm32->SetPortMapFile(settings.readPath());
     Comm32->SetBaudRate(cbr19200);
     Comm32->SetMonitorEvents(evRxChar);
     Comm32->SetFlowControl(fcRTSToggle);
@@ -77,6 +83,15 @@ TFormMain::TFormMain(const SettingsLocation &settings, QWidget *parent)
     Toolkit::connectHandler(ui.BtnClose, &QPushButton::clicked, this, &TFormMain::BtnCloseClick);
     Toolkit::connectHandler(ui.BtnSend, &QPushButton::clicked, this, &TFormMain::BtnSendClick);
     Toolkit::connectHandler(ui.BtnUpdate, &QPushButton::clicked, this, &TFormMain::BtnUpdateClick);
+    Toolkit::connectHandler(ui.BtnPorts, &QPushButton::clicked, this, &TFormMain::BtnPortsClick);
+    // The port list's context menu leads to the same dialog.
+    auto *portsAction = new QAction(ui.BtnPorts->text(), ui.ComboCOM);
+    portsAction->setObjectName(QStringLiteral("ActionPorts"));
+    ui.ComboCOM->addAction(portsAction);
+    ui.ComboCOM->setContextMenuPolicy(Qt::ActionsContextMenu);
+    Toolkit::connectHandler(portsAction, &QAction::triggered, this, &TFormMain::BtnPortsClick);
+    Toolkit::connectHandler(ui.ComboCOM, &QComboBox::currentIndexChanged, this, &TFormMain::showPortStatus);
+    Toolkit::connectHandler(m_devices, &DeviceSource::changed, this, &TFormMain::showPortStatus);
     Toolkit::connectHandler(ui.EditAddr, &MaskEdit::changed, this, &TFormMain::EditAddrChange);
     Toolkit::connectHandler(ui.EditAddr, &MaskEdit::keyPress, this, &EditAddrKeyPress);
     Toolkit::connectHandler(ui.PageCommands, &PageControl::changed, this, &TFormMain::PageCommandsChange);
@@ -127,6 +142,7 @@ void TFormMain::FormCreate()
     ui.ComboCOM->setItemIndex(settings.comPort);
     ui.ComboBaud->setItemIndex(settings.baud);
     ui.EditAddr->setText(settings.address);
+    showPortStatus();
 
     m_k410Mode = true;
     ui.PageCommands->setCurrentWidget(ui.TabCmdSet);
@@ -147,13 +163,18 @@ void TFormMain::FormClose()
 
 void TFormMain::BtnOpenClick()
 {
-    const QString port = ui.ComboCOM->currentText();
-    Comm32->SetDeviceName(port);
+    const PortResolution port = m_ports.resolve(ui.ComboCOM->currentText());
+    ui.LblPortStatus->setText(port.statusText());
+    if (port.path.isEmpty()) {
+        Dialogs::showError(OpenFailureText(port.name, port.problem), Toolkit::applicationTitle());
+        return;
+    }
+    Comm32->SetDeviceName(port.path);
     if (const std::optional<TBaudRate> rate = baudRateOf(ui.ComboBaud->currentText()))
         Comm32->SetBaudRate(*rate);
     Comm32->Open();
     if (!Comm32->IsOpen()) {
-        Dialogs::showError(OpenFailureText(port, Comm32->OpenFailure()), Toolkit::applicationTitle());
+        Dialogs::showError(OpenFailureText(port.name, Comm32->OpenFailure()), Toolkit::applicationTitle());
         return;
     }
     showPortOpen(true);
@@ -175,6 +196,21 @@ void TFormMain::showPortOpen(bool open)
     ui.ComboBaud->setEnabled(!open && m_k410Mode);
     ui.BtnSend->setEnabled(open);
     ui.BtnUpdate->setEnabled(open);
+    showPortStatus();
+}
+
+void TFormMain::showPortStatus()
+{
+    // What is open stays on show, whatever is plugged in meanwhile.
+    if (!Comm32->IsOpen())
+        ui.LblPortStatus->setText(m_ports.resolve(ui.ComboCOM->currentText()).statusText());
+}
+
+void TFormMain::BtnPortsClick()
+{
+    TFormPorts dialog(*m_devices, m_location, this);
+    if (dialog.exec() == QDialog::Accepted)
+        showPortStatus();
 }
 
 void TFormMain::EditAddrChange()
@@ -197,14 +233,16 @@ void TFormMain::BtnUpdateClick()
 {
     // The installer needs the port to itself.
     Comm32->Close();
-    auto *installer = new TFormFlash(Comm32->PortMapFile(), this);
+    auto *installer = new TFormFlash(this);
     // Also after a failed hand-over, which then reaches the error report.
     const auto reopen = qScopeGuard([this, installer] {
         delete installer;
         Comm32->Open();
     });
     installer->SetModuleAddress(KarvUtils::HexTextToByte(ui.StaticAdr->text()));
+    // The name for its messages, and the device this window had open.
     installer->SetPortName(ui.ComboCOM->currentText());
+    installer->SetPortDevice(Comm32->DeviceName());
     installer->SetPortBaud(KarvUtils::DecimalTextToInt(ui.ComboBaud->currentText()));
     installer->exec();
 }
@@ -221,7 +259,7 @@ void TFormMain::Comm32Disconnect()
     // can come up while the operator reads it.
     m_exchange.dropReply();
     BtnCloseClick();
-    Dialogs::showError(QStringLiteral("Port ") + Comm32->DeviceName() + QStringLiteral(" was disconnected."),
+    Dialogs::showError(QStringLiteral("Port ") + ui.ComboCOM->currentText() + QStringLiteral(" was disconnected."),
                        Toolkit::applicationTitle());
 }
 

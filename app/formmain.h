@@ -3,6 +3,7 @@
 #include "app/formmainui.h"
 #include "app/mainsettings.h"
 #include "app/exchange.h"
+#include "app/portresolver.h"
 #include "app/replyview.h"
 #include "app/settingslocation.h"
 
@@ -13,6 +14,7 @@
 
 class CommandBytes;
 class CommandPage;
+class DeviceSource;
 class QTimer;
 class TComm32;
 
@@ -24,10 +26,11 @@ class TFormMain : public QMainWindow
     Q_OBJECT
 
 public:
-    // The settings file is read here and written on close; the Ports section
-    // of the file read also maps the port names. Tests give a file of their own.
+    // The settings file is read here and written on close; its Ports section
+    // and the serial devices present (the machine's when devices is null)
+    // say what the port names open. Tests give a file and devices of their own.
     explicit TFormMain(const SettingsLocation &settings = SettingsLocation::forThisProgram(),
-                       QWidget *parent = nullptr);
+                       DeviceSource *devices = nullptr, QWidget *parent = nullptr);
     ~TFormMain() override;
 
     // Set at start-up and never cleared: the pages compose the K410 forms of
@@ -49,6 +52,7 @@ private:
     void PageCommandsChange();
     void BtnSendClick();
     void BtnUpdateClick();
+    void BtnPortsClick();
     void Comm32RxChar(QObject *Sender, int Count);
     void Comm32Disconnect();
     void TimeoutTimer();
@@ -56,9 +60,15 @@ private:
     void createPages();
 
     void showPortOpen(bool open);
+    // The status bar's word on what the selected port name opens; left as
+    // it is while the port is open.
+    void showPortStatus();
 
     FormMainUi ui;
+    SettingsLocation m_location;
     MainSettings m_settings;
+    DeviceSource *m_devices;
+    PortResolver m_ports;
     TComm32 *Comm32;
     bool m_k410Mode = false;
     Exchange m_exchange;

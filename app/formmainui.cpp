@@ -39,6 +39,11 @@ void FormMainUi::setupUi(QMainWindow *form)
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setFixedHeight(19);
     form->setStatusBar(StatusBar1);
+    LblPortStatus = new QLabel(StatusBar1);
+    LblPortStatus->setObjectName(QStringLiteral("LblPortStatus"));
+    // A long description is cut rather than widening the window.
+    LblPortStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    StatusBar1->addWidget(LblPortStatus, 1);
 }
 
 void FormMainUi::setupInterface(QWidget *client)
@@ -57,6 +62,9 @@ void FormMainUi::setupInterface(QWidget *client)
                                      GrpInterface),
                        "ComboBaud", {16, 56, 89, Toolkit::kComboHeight});
     ComboBaud->setItemIndex(3);
+    // Free space of the group, under "&Open": the designed controls keep
+    // their places.
+    BtnPorts = button(QStringLiteral("&Ports..."), GrpInterface, "BtnPorts", {128, 56, 75, 25}, true);
     // The group's caption says what both lists are for; their items say which
     // is which.
     Toolkit::nameAs(ComboCOM, QStringLiteral("Port"));

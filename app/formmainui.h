@@ -30,6 +30,7 @@ struct FormMainUi
     QPushButton *BtnOpen;
     QPushButton *BtnClose;
     ComboList *ComboBaud;
+    QPushButton *BtnPorts;
 
     QGroupBox *GrpAddress;
     MaskEdit *EditAddr;
@@ -59,6 +60,8 @@ struct FormMainUi
     QPushButton *BtnSend;
 
     QStatusBar *StatusBar1;
+    // What the selected port name opens.
+    QLabel *LblPortStatus;
 
 private:
     void setupInterface(QWidget *client);

@@ -28,9 +28,12 @@ QString reasonOf(const TC32OpenFailure &failure)
 
 QString OpenFailureText(const QString &portName, const TC32OpenFailure &failure)
 {
-    const QString headline = QStringLiteral("Could not open port ") + portName + QLatin1Char('!');
     // Without a device there is no reason from the system to add.
-    if (failure.Path.isEmpty())
-        return headline;
-    return headline + QLatin1Char('\r') + reasonOf(failure);
+    return OpenFailureText(portName, failure.Path.isEmpty() ? QString() : reasonOf(failure));
+}
+
+QString OpenFailureText(const QString &portName, const QString &reason)
+{
+    const QString headline = QStringLiteral("Could not open port ") + portName + QLatin1Char('!');
+    return reason.isEmpty() ? headline : headline + QLatin1Char('\r') + reason;
 }

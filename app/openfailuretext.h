@@ -9,3 +9,6 @@ struct TC32OpenFailure;
 // what to do about a missing permission (the device's group) or a port
 // another program holds. Lines are separated by "\r".
 QString OpenFailureText(const QString &portName, const TC32OpenFailure &failure);
+// "Could not open port COMn!" and, unless empty, the reason in further lines
+// (such as why the name stands for no device).
+QString OpenFailureText(const QString &portName, const QString &reason);

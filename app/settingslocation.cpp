@@ -45,6 +45,11 @@ SettingsLocation SettingsLocation::forThisProgram()
                                         qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath()});
 }
 
+QString SettingsLocation::readPath() const
+{
+    return m_readPath != m_writePath && QFileInfo::exists(m_writePath) ? m_writePath : m_readPath;
+}
+
 bool SettingsLocation::prepareWrite() const
 {
     const QString folder = QFileInfo(m_writePath).path();

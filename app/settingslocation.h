@@ -31,7 +31,10 @@ public:
     explicit SettingsLocation(const Environment &environment);
     static SettingsLocation forThisProgram();
 
-    const QString &readPath() const { return m_readPath; }
+    // The file to read now: after the first save into writePath that one,
+    // also for a location made before it (the Ports dialog saves while the
+    // window goes on reading).
+    QString readPath() const;
     const QString &writePath() const { return m_writePath; }
 
     // Readies writePath for a save: makes its folder if missing (for the
@@ -40,6 +43,7 @@ public:
     bool prepareWrite() const;
 
 private:
+    // Read until a file exists at m_writePath.
     QString m_readPath;
     QString m_writePath;
 };

@@ -103,20 +103,17 @@ int main(int argc, char *argv[])
     unit.setFaults(paced);
 
     const QTemporaryDir dir;
-    const QString settings = dir.filePath(QStringLiteral("KarvControl.ini"));
     const QString firmware = dir.filePath(QStringLiteral("firmware.hex"));
-    QFile settingsFile(settings);
     QFile firmwareFile(firmware);
-    if (!settingsFile.open(QIODevice::WriteOnly) || !firmwareFile.open(QIODevice::WriteOnly))
+    if (!firmwareFile.open(QIODevice::WriteOnly))
         return 1;
-    settingsFile.write("[Ports]\nCOM1=" + QByteArray::fromStdString(unit.devicePath()) + "\n");
-    settingsFile.close();
     firmwareFile.write(FirmwareFiles::hexFile(FirmwareFiles::taggedImage(32767)));
     firmwareFile.close();
 
-    TFormFlash window(settings);
+    TFormFlash window;
     window.SetModuleAddress(0x01);
     window.SetPortName(QStringLiteral("COM1"));
+    window.SetPortDevice(QString::fromStdString(unit.devicePath()));
     window.SetPortBaud(19200);
     window.show();
     window.LoadFile(firmware);

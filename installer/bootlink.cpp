@@ -41,11 +41,6 @@ BootLink::BootLink(QObject *parent)
     Toolkit::connectHandler(Comm32, &TComm32::OnRxChar, this, &BootLink::Comm32RxChar);
 }
 
-void BootLink::SetPortMapFile(const QString &path)
-{
-    Comm32->SetPortMapFile(path);
-}
-
 std::array<quint8, 9> BootLink::BootEntryFrame(quint8 address)
 {
     std::array<quint8, 9> frame{address, 0xF2, 0x3B, 0x6E, 0x19, 0xC4, 0x57, 0xA2, 0};
@@ -55,7 +50,7 @@ std::array<quint8, 9> BootLink::BootEntryFrame(quint8 address)
 
 bool BootLink::EnterBootMode()
 {
-    Comm32->SetDeviceName(PortName);
+    Comm32->SetDeviceName(PortDevice);
     if (const std::optional<TBaudRate> rate = unitRate(PortBaud))
         Comm32->SetBaudRate(*rate);
     Comm32->Open();
@@ -69,7 +64,7 @@ bool BootLink::EnterBootMode()
     Comm32->SetBaudRate(cbr9600);
     Comm32->Open();
     if (!Comm32->IsOpen()) {
-        Dialogs::showError(QStringLiteral("The port ") + Comm32->DeviceName() + QStringLiteral(" could not be opened!"),
+        Dialogs::showError(QStringLiteral("The port ") + PortName + QStringLiteral(" could not be opened!"),
                            Toolkit::applicationTitle());
         return false;
     }

@@ -28,12 +28,12 @@ public:
 
     explicit BootLink(QObject *parent = nullptr);
 
-    // Hand-over from the main window.
+    // Hand-over from the main window. PortName is what the messages call
+    // the port; PortDevice the path that is opened.
     quint8 ModuleAddress = 0;
     QString PortName;
+    QString PortDevice;
     int PortBaud = 0;
-    // The settings file that maps port names to devices.
-    void SetPortMapFile(const QString &path);
 
     // The enter-boot-loader frame for the given unit address: nine bytes
     // ending in the sum of the eight before it.

@@ -19,14 +19,13 @@
 #include <QPushButton>
 #include <QScopeGuard>
 
-TFormFlash::TFormFlash(const QString &portMapFile, QWidget *parent)
+TFormFlash::TFormFlash(QWidget *parent)
     : QDialog(parent)
     , OpenDialog(new QFileDialog(this))
     , m_link(new BootLink(this))
     , m_image(std::make_unique<Installer::HexImage>())
 {
     ui.setupUi(this);
-    m_link->SetPortMapFile(portMapFile);
 
     OpenDialog->setObjectName(QStringLiteral("OpenDialog"));
     // Qt's own dialog: the same on every desktop, and a typed path with
@@ -61,6 +60,11 @@ void TFormFlash::SetModuleAddress(quint8 address)
 void TFormFlash::SetPortName(const QString &name)
 {
     m_link->PortName = name;
+}
+
+void TFormFlash::SetPortDevice(const QString &path)
+{
+    m_link->PortDevice = path;
 }
 
 void TFormFlash::SetPortBaud(int baud)

@@ -20,13 +20,14 @@ class TFormFlash : public QDialog, private BootProgress
     Q_OBJECT
 
 public:
-    // portMapFile is the settings file that maps port names to devices.
-    explicit TFormFlash(const QString &portMapFile, QWidget *parent = nullptr);
+    explicit TFormFlash(QWidget *parent = nullptr);
     ~TFormFlash() override;
 
-    // Hand-over from the main window.
+    // Hand-over from the main window: the port's name, which the messages
+    // show, and the device it stands for.
     void SetModuleAddress(quint8 address);
     void SetPortName(const QString &name);
+    void SetPortDevice(const QString &path);
     void SetPortBaud(int baud);
 
     // The load after the file dialog: the file's image replaces the loaded

@@ -3,10 +3,8 @@
 #include "serial/backgroundwriter.h"
 #include "serial/c32thread.h"
 #include "serial/lineerrorcounter.h"
-#include "serial/portname.h"
 #include "serial/serialdevice.h"
 #include "serial/ttyqueue.h"
-#include "util/karvutils.h"
 
 #include <cerrno>
 
@@ -66,7 +64,6 @@ TCustomComm32::TCustomComm32(QObject *Owner)
     , FEvtChar(0)
     , FSimple(false)
     , FLowLatency(false)
-    , FPortMapFile(KarvUtils::SettingsFilePath())
     , FDevice(std::make_unique<SerialDevice>())
     , FWriter(std::make_unique<BackgroundWriter>())
     , FLineErrorCounter(std::make_unique<LineErrorCounter>())
@@ -82,7 +79,7 @@ void TCustomComm32::Open()
 {
     Close();
     ++FSession;
-    const QString path = ResolvePortName(FDeviceName, FPortMapFile);
+    const QString path = FDeviceName.startsWith(QLatin1Char('/')) ? FDeviceName : QString();
     const int error = path.isEmpty() ? ENOENT : FDevice->Open(path);
     if (error != 0) {
         FOpenFailure = {path, error, error == EBUSY || error == EWOULDBLOCK};

@@ -107,10 +107,10 @@ int BitsPerSecond(TBaudRate Rate);
 // settings in step with the properties, writes and reads without blocking
 // and raises the line events on the thread it lives in (the main thread).
 //
-// Port names: an absolute path is opened as it is; "COM1".."COM9" are looked
-// up in section [Ports] of PortMapFile() (for example COM3=/dev/ttyUSB0), and
-// without an entry "COMn" opens /dev/ttyS(n-1). Any other name fails with
-// C32_ERROR_FILE_NOT_FOUND.
+// DeviceName is the path of the device to open (port names such as "COM3"
+// are resolved by the caller). Anything but an absolute path fails with
+// C32_ERROR_FILE_NOT_FOUND: a name must never reach a file relative to the
+// working directory.
 //
 // All members must be called on the component's thread. Open and Close must
 // not be called from a line-event handler of the same component; they may be
@@ -206,9 +206,6 @@ public:
     // Applied at once; the driver's own setting is back after Close.
     bool LowLatency() const { return FLowLatency; }
     void SetLowLatency(bool Value);
-    // The settings file whose [Ports] section maps "COMn" names.
-    QString PortMapFile() const { return FPortMapFile; }
-    void SetPortMapFile(const QString &Value) { FPortMapFile = Value; }
 
 signals:
     void OnOpen(QObject *Sender, int ProviderSubType, int Error);
@@ -255,7 +252,6 @@ private:
     TComm32Options FOptions;
     bool FSimple;
     bool FLowLatency;
-    QString FPortMapFile;
 
     std::unique_ptr<SerialDevice> FDevice;
     std::unique_ptr<BackgroundWriter> FWriter;

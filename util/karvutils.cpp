@@ -2,7 +2,6 @@
 
 #include "util/convert_error.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QTextStream>
@@ -43,11 +42,6 @@ int hexDigitValue(QChar c)
 }
 
 } // namespace
-
-QString SettingsFilePath()
-{
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QString::fromLatin1(kSettingsFileName);
-}
 
 QString FileVersion(const QString &recordPath)
 {

@@ -7,9 +7,6 @@ namespace KarvUtils {
 
 inline constexpr const char *kSettingsFileName = "KarvControl.ini";
 
-// kSettingsFileName in the directory of the program's executable.
-QString SettingsFilePath();
-
 // Where the program's compiled-in version record lives.
 inline constexpr const char *kVersionRecordPath = ":/version/KarvControl.rec";
 

@@ -1,4 +1,5 @@
 #include "../serial/ptypair.h"
+#include "fakedevices.h"
 
 #include "app/formmain.h"
 #include "serial/comm32.h"
@@ -9,6 +10,7 @@
 #include "toolkit/ticks.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -318,6 +320,38 @@ private slots:
         QCOMPARE(portControls(window), openState);
     }
 
+    // What the selected name opens follows the selection, the devices
+    // present and the Ports dialog.
+    void statusShowsWhatThePortOpens()
+    {
+        FakeDeviceSource devices({{QStringLiteral("/dev/ttyUSB0"), {}, QStringLiteral("Alpha Ltd"),
+                                   QStringLiteral("USB 485"), QStringLiteral("A1"), false}});
+        DialogRecorder dialogs;
+        TFormMain window(m_settingsPath, &devices);
+        window.show();
+        const auto *status = control<QLabel>(window, "LblPortStatus");
+        QCOMPARE(status->text(), QStringLiteral("COM1: /dev/ttyUSB0 (Alpha Ltd, USB 485, serial number A1)"));
+
+        control<ComboList>(window, "ComboCOM")->setItemIndex(1);
+        const QString none = QStringLiteral("No serial device for COM2 (serial devices present: 1).");
+        QCOMPARE(status->text(), none);
+        click(window, "BtnOpen");
+        QCOMPARE(dialogs.boxes().size(), 1);
+        QCOMPARE(dialogs.boxes().first().text, QStringLiteral("Could not open port COM2!\r") + none);
+
+        devices.set(devices.devices() << bareDevice(QStringLiteral("/dev/ttyUSB1")));
+        QCOMPARE(status->text(), QStringLiteral("COM2: /dev/ttyUSB1"));
+
+        QTimer::singleShot(0, [&window] {
+            auto *dialog = window.findChild<QDialog *>(QStringLiteral("FormPorts"));
+            QVERIFY(dialog && dialog->isVisible());
+            dialog->findChild<QComboBox *>(QStringLiteral("ComboCOM2"))->setEditText(QStringLiteral("/dev/pts/5"));
+            dialog->findChild<QPushButton *>(QStringLiteral("BtnOK"))->click();
+        });
+        click(window, "BtnPorts");
+        QCOMPARE(status->text(), QStringLiteral("COM2: /dev/pts/5, set in Ports"));
+    }
+
     void openAndCloseFollowThePortStates()
     {
         PtyPair terminal;
@@ -331,7 +365,7 @@ private slots:
         click(window, "BtnOpen");
         QVERIFY(dialogs.boxes().isEmpty());
         QVERIFY(window.comm32()->IsOpen());
-        QCOMPARE(window.comm32()->DeviceName(), QStringLiteral("COM2"));
+        QCOMPARE(window.comm32()->DeviceName(), terminal.SlavePath());
         QCOMPARE(window.comm32()->BaudRate(), cbr57600);
         QCOMPARE(portControls(window), openState);
         // A position query whose reply stops after three bytes.

@@ -97,7 +97,9 @@ private slots:
     {
         const QByteArray installed = "; port map\r\n[Ports]\r\nCOM1=/dev/ttyUSB3\r\n";
         QVERIFY(writeFile(besideProgram(), installed));
-        MainSettings(SettingsLocation(environment(false))).write({2, 4, QStringLiteral("1F")}, true);
+        const SettingsLocation location(environment(false));
+        MainSettings(location).write({2, 4, QStringLiteral("1F")}, true);
+        QCOMPARE(location.readPath(), userFile());
 
         QCOMPARE(contents(userFile()),
                  installed + "[Settings]\r\nCOMPort=2\r\nBaud=4\r\nAddress=31\r\nK410=1\r\n");

@@ -17,23 +17,16 @@ InstallerKit::InstallerKit(const karvsim::SimulatedUnit::Options &unit)
     // simulated unit, which takes well under a millisecond, is never late.
     m_tickPump.setInterval(20);
     QObject::connect(&m_tickPump, &QTimer::timeout, [this] { m_ticks.advance(200); });
-    QFile settings(settingsPath());
-    if (settings.open(QIODevice::WriteOnly))
-        settings.write("[Ports]\nCOM1=" + QByteArray::fromStdString(m_unit->devicePath()) + "\n");
 }
 
 InstallerKit::~InstallerKit() = default;
 
-QString InstallerKit::settingsPath() const
-{
-    return m_dir.filePath(QStringLiteral("KarvControl.ini"));
-}
-
 void InstallerKit::openWindow(int portBaud)
 {
-    m_window = std::make_unique<TFormFlash>(settingsPath());
+    m_window = std::make_unique<TFormFlash>();
     m_window->SetModuleAddress(0x01);
     m_window->SetPortName(QStringLiteral("COM1"));
+    m_window->SetPortDevice(QString::fromStdString(m_unit->devicePath()));
     m_window->SetPortBaud(portBaud);
     m_window->show();
 }

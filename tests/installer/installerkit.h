@@ -12,8 +12,8 @@
 
 class TFormFlash;
 
-// The installer window against a simulated unit on a pseudo-terminal mapped
-// as COM1. Holds the tick counter and answers every message box; while an
+// The installer window against a simulated unit on a pseudo-terminal handed
+// over as COM1. Holds the tick counter and answers every message box; while an
 // operation waits, time runs fast (TickPump) so that pauses and time-outs
 // take a fraction of their real length.
 class InstallerKit
@@ -25,7 +25,6 @@ public:
     karvsim::SimulatedUnit &unit() { return *m_unit; }
     TFormFlash &window() { return *m_window; }
     DialogRecorder &dialogs() { return m_dialogs; }
-    QString settingsPath() const;
 
     // A new installer window handed port COM1 at the unit's rate.
     void openWindow(int portBaud = 19200);

@@ -197,10 +197,7 @@ void TestFormFlash::portThatCannotOpen()
     InstallerKit kit;
     kit.openWindow();
     kit.window().SetPortName(QStringLiteral("COM7"));
-    QFile settings(kit.settingsPath());
-    QVERIFY(settings.open(QIODevice::Append));
-    settings.write("COM7=/dev/karvel-no-such-port\n");
-    settings.close();
+    kit.window().SetPortDevice(QStringLiteral("/dev/karvel-no-such-port"));
     kit.load(FirmwareFiles::hexFile(FirmwareFiles::taggedImage(64)));
     kit.click("BtnProgramme");
     QCOMPARE(kit.takeBoxes(), QStringList{QStringLiteral("The port COM7 could not be opened!")});

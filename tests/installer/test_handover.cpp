@@ -58,6 +58,7 @@ void TestHandOver::handsOverAndReopens()
         portClosedMeanwhile = !window->comm32()->IsOpen();
         QCOMPARE(link->ModuleAddress, 0x1F);
         QCOMPARE(link->PortName, QStringLiteral("COM1"));
+        QCOMPARE(link->PortDevice, QString::fromStdString(m_unit.devicePath()));
         QCOMPARE(link->PortBaud, 57600);
         installer->findChild<QPushButton *>(QStringLiteral("BtnClose"))->click();
     });

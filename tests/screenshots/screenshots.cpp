@@ -1,17 +1,20 @@
 // screenshots [outdir]: shows the main window, turns to each page as the
 // operator would and saves a picture of the window per page as
 // <page name>[-<suffix>].png, then one of the firmware installer after a
-// successful flash. COM1 is a simulated unit in this process, so that shots
-// can show its answers.
+// successful flash, and one of the "Ports..." dialog. COM1 is a simulated
+// unit in this process, so that shots can show its answers; two USB adapters
+// stand in for the machine's serial devices.
 
+#include "../app/fakedevices.h"
 #include "../installer/firmwarefiles.h"
 
 #include "app/formmain.h"
 #include "installer/formflash.h"
-#include "serial/comm32.h"
 #include "sim/simulatedunit.h"
 #include "toolkit/application.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QFile>
@@ -21,6 +24,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 #include <functional>
@@ -91,7 +95,7 @@ QString fileName(const QTabWidget *pages, const Shot &shot)
 
 // The installer over the main window, a sample firmware flashed into the
 // simulated unit; false when the flash did not succeed.
-bool flashSample(TFormFlash &installer, const QTemporaryDir &dir)
+bool flashSample(TFormFlash &installer, const QTemporaryDir &dir, const std::string &device)
 {
     const QString firmware = dir.filePath(QStringLiteral("firmware.hex"));
     QFile file(firmware);
@@ -101,12 +105,35 @@ bool flashSample(TFormFlash &installer, const QTemporaryDir &dir)
     file.close();
     installer.SetModuleAddress(0x01);
     installer.SetPortName(QStringLiteral("COM1"));
+    installer.SetPortDevice(QString::fromStdString(device));
     installer.SetPortBaud(19200);
     installer.show();
     installer.LoadFile(firmware);
     QTest::mouseClick(installer.findChild<QPushButton *>(QStringLiteral("BtnProgramme")), Qt::LeftButton);
     return installer.findChild<QLabel *>(QStringLiteral("StaticProgress"))->text() == QStringLiteral("Successful!");
 }
+
+// The "Ports..." dialog as the operator opens it from the main window.
+bool savePortsDialog(TFormMain &window, const QString &path)
+{
+    bool saved = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        saved = QTest::qWaitForWindowExposed(dialog) && dialog->grab().save(path);
+        dialog->reject();
+    });
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("BtnPorts")), Qt::LeftButton);
+    return saved;
+}
+
+const QList<PortDevice> adapters{
+    {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("usb-Alpha_Ltd_USB-RS485_A10K3F2Q-if00-port0"),
+     QStringLiteral("Alpha Ltd"), QStringLiteral("USB-RS485"), QStringLiteral("A10K3F2Q"), false},
+    {QStringLiteral("/dev/ttyACM0"), QStringLiteral("usb-Beta_Systems_Serial_Bridge_0042-if00"),
+     QStringLiteral("Beta Systems"), QStringLiteral("Serial Bridge"), QStringLiteral("0042"), false},
+};
 
 int fail(const QString &message)
 {
@@ -125,7 +152,8 @@ int main(int argc, char *argv[])
 
     karvsim::SimulatedUnit unit;
     const QTemporaryDir settingsDir;
-    TFormMain window(settingsFile(settingsDir, unit.devicePath()));
+    FakeDeviceSource devices(adapters);
+    TFormMain window(settingsFile(settingsDir, unit.devicePath()), &devices);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return fail(QStringLiteral("the window was not shown"));
@@ -143,9 +171,14 @@ int main(int argc, char *argv[])
     }
 
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("BtnClose")), Qt::LeftButton);
-    TFormFlash installer(window.comm32()->PortMapFile(), &window);
+    const QString portsPath = outDir.filePath(QStringLiteral("FormPorts.png"));
+    if (!savePortsDialog(window, portsPath))
+        return fail(QStringLiteral("cannot write ") + portsPath);
+    std::printf("%s\n", qPrintable(portsPath));
+
+    TFormFlash installer(&window);
     const QString path = outDir.filePath(QStringLiteral("FormFlash-successful.png"));
-    if (!flashSample(installer, settingsDir))
+    if (!flashSample(installer, settingsDir, unit.devicePath()))
         return fail(QStringLiteral("the flash failed for ") + path);
     if (!installer.grab().save(path))
         return fail(QStringLiteral("cannot write ") + path);

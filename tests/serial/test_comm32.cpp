@@ -1,7 +1,6 @@
 #include "serialtestsupport.h"
 #include "ptypair.h"
 #include "serial/comm32.h"
-#include "util/karvutils.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -63,7 +62,6 @@ private slots:
         QCOMPARE(comm.Options(), TComm32Options());
         QVERIFY(!comm.Simple());
         QVERIFY(!comm.LowLatency());
-        QCOMPARE(comm.PortMapFile(), KarvUtils::SettingsFilePath());
     }
 
     void failedOpen_data()
@@ -71,7 +69,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("error");
         QTest::newRow("missing device") << "/dev/no-such-karvel-port" << 2;
-        QTest::newRow("name that maps to none") << "COM10" << 2;
+        QTest::newRow("port name, no path") << "COM1" << 2;
         QTest::newRow("directory") << "/tmp" << 1;
         QTest::newRow("plain file") << FDir.filePath(QStringLiteral("not-a-port")) << 1;
     }
@@ -119,24 +117,6 @@ private slots:
         second.Open();
         QVERIFY(second.IsOpen());
         QCOMPARE(second.OpenFailure().Errno, 0);
-    }
-
-    void comNamesFollowThePortMap()
-    {
-        PtyPair pty;
-        const QString map = FDir.filePath(QStringLiteral("ports.ini"));
-        QFile file(map);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("[Ports]\nCOM3=" + pty.SlavePath().toLocal8Bit() + "\n");
-        file.close();
-
-        TComm32 comm;
-        comm.SetPortMapFile(map);
-        comm.SetDeviceName(QStringLiteral("COM3"));
-        comm.Open();
-        QVERIFY(comm.IsOpen());
-        QCOMPARE(comm.Write("map", 3), 3);
-        QCOMPARE(pty.Receive(3), QByteArray("map"));
     }
 
     void bytesTravelUnchangedBothWays()
