@@ -10,9 +10,13 @@
 #include "protocol/replyassembler.h"
 #include "protocol/replydecoder.h"
 #include "toolkit/beep.h"
+#include "toolkit/checkbox.h"
 #include "toolkit/combolist.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/maskedit.h"
 #include "toolkit/spinedit.h"
+#include "toolkit/statictext.h"
+#include "widgets/ledlittle.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -44,16 +48,35 @@ struct Panel
 
 Panel *panel = nullptr;
 
-// Each write names a control the window holds, and what it left there is
-// within what that control can show.
+// Whether control is of the kind the write is meant for: any other would
+// pass the value over unseen.
+bool takes(const QWidget *control, DecodedWrite::Kind kind)
+{
+    switch (kind) {
+    case DecodedWrite::SpinValue:
+        return qobject_cast<const SpinEdit *>(control);
+    case DecodedWrite::ItemIndex:
+        return qobject_cast<const ComboList *>(control);
+    case DecodedWrite::Checked:
+        return qobject_cast<const CheckBox *>(control);
+    case DecodedWrite::Text:
+        return qobject_cast<const MaskEdit *>(control) || qobject_cast<const StaticText *>(control);
+    case DecodedWrite::LedLit:
+        return qobject_cast<const TLedLittle *>(control);
+    }
+    return false;
+}
+
+// Each write names a control of its kind that the window holds, and what it
+// left there is within what that control can show.
 void checkShown(const QList<DecodedWrite> &writes)
 {
     for (const DecodedWrite &write : writes) {
-        QWidget *control = panel->window.findChild<QWidget *>(write.control);
-        require(control != nullptr);
-        if (const auto *edit = qobject_cast<SpinEdit *>(control); edit && edit->MinValue() < edit->MaxValue())
+        const QWidget *control = panel->window.findChild<QWidget *>(write.control);
+        require(takes(control, write.kind));
+        if (const auto *edit = qobject_cast<const SpinEdit *>(control); edit && edit->MinValue() < edit->MaxValue())
             require(edit->Value() >= edit->MinValue() && edit->Value() <= edit->MaxValue());
-        if (const auto *list = qobject_cast<ComboList *>(control))
+        if (const auto *list = qobject_cast<const ComboList *>(control))
             require(list->ItemIndex() >= -1 && list->ItemIndex() < list->count());
     }
 }

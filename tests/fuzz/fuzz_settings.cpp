@@ -79,8 +79,10 @@ void checkDocument(const Input &input)
         require(document.toBytes() == input.file);
         return;
     }
-    require(document.value(input.section, input.key) == input.value);
-    checkOtherLinesKept(input.file, document.toBytes());
+    // As the next start reads it: from the bytes saved.
+    const QByteArray saved = document.toBytes();
+    require(IniDocument(saved).value(input.section, input.key) == input.value);
+    checkOtherLinesKept(input.file, saved);
 }
 
 // The file padded with a comment to a size near the bound: offset picks how
