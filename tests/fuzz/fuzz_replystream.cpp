@@ -1,6 +1,8 @@
-// Arbitrary bytes as what the unit sends, in the chunks the port delivers:
-// assembled into replies, decoded, and shown in a real main window, as the
-// window's received-bytes handler does with what it reads.
+// Arbitrary bytes as what the unit sends, in the chunks the port delivers
+// (at most the handler's 20 bytes a read): assembled into replies, decoded,
+// and shown in a real main window. The window reads replies only from its
+// port, so the bytes go through the assembler and the view its received-bytes
+// handler uses, with the window's own controls behind the view.
 
 #include "chunkedinput.h"
 
