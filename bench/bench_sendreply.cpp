@@ -5,16 +5,10 @@
 #include "benchsupport.h"
 
 #include "app/formmain.h"
-#include "serial/comm32.h"
 #include "sim/simulatedunit.h"
 #include "toolkit/application.h"
-#include "toolkit/ticks.h"
 
-#include <QEventLoop>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -25,39 +19,14 @@ namespace {
 
 constexpr std::size_t kCycles = 1000;
 
-// Sends "$20: Position" kCycles times, each once the previous reply has
-// ended the wait; returns when each wait ended, empty on a missing reply.
+// When each reply ended the wait, empty on a missing reply. Latency is
+// timed on the steady clock, which the stepped tick counter does not touch.
 std::vector<Clock::time_point> runCycles(TFormMain &window)
 {
-    // The pacing holds sends 100 ms apart on the tick counter; stepping it
-    // by hand lets the cycles follow each other at once. Latency is timed on
-    // the steady clock, which it does not touch.
-    FakeTicks ticks(1'000'000);
-    // "$20: Position", the first item of the "Get..." page.
-    window.findChild<QWidget *>(QStringLiteral("RGCmdGet"))->findChildren<QRadioButton *>().value(0)->click();
-    auto *send = window.findChild<QPushButton *>(QStringLiteral("BtnSend"));
-
     std::vector<Clock::time_point> cleared;
     cleared.reserve(kCycles);
-    QEventLoop loop;
-    // Connected after the window's own handler, so it runs right after it.
-    const auto watch = QObject::connect(window.comm32(), &TComm32::OnRxChar, &loop, [&] {
-        if (!window.exchange().AwaitingReply()) {
-            cleared.push_back(Clock::now());
-            loop.quit();
-        }
-    });
-    QTimer giveUp;
-    giveUp.setSingleShot(true);
-    QObject::connect(&giveUp, &QTimer::timeout, &loop, [&] { loop.exit(1); });
-    for (std::size_t i = 0; i < kCycles; ++i) {
-        ticks.advance(100);
-        send->click();
-        giveUp.start(2000);
-        if (!window.exchange().AwaitingReply() || loop.exec() != 0)
-            return {};
-    }
-    QObject::disconnect(watch);
+    if (!Bench::runQueryCycles(window, kCycles, [&](std::size_t) { cleared.push_back(Clock::now()); }))
+        return {};
     return cleared;
 }
 

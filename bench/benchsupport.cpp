@@ -2,10 +2,12 @@
 
 #include "app/formmain.h"
 #include "serial/comm32.h"
+#include "toolkit/ticks.h"
 
 #include <QEventLoop>
 #include <QFile>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -64,6 +66,36 @@ std::unique_ptr<TFormMain> openPanel(const QString &directory, const QString &de
     if (!window->comm32()->IsOpen())
         return nullptr;
     return window;
+}
+
+bool runQueryCycles(TFormMain &window, std::size_t count, const std::function<void(std::size_t)> &afterReply)
+{
+    FakeTicks ticks(1'000'000);
+    // "$20: Position", the first item of the "Get..." page.
+    window.findChild<QWidget *>(QStringLiteral("RGCmdGet"))->findChildren<QRadioButton *>().value(0)->click();
+    auto *send = window.findChild<QPushButton *>(QStringLiteral("BtnSend"));
+
+    std::size_t cycle = 0;
+    QEventLoop loop;
+    // Connected after the window's own handler, so it runs right after it.
+    const auto watch = QObject::connect(window.comm32(), &TComm32::OnRxChar, &loop, [&] {
+        if (!window.exchange().AwaitingReply()) {
+            afterReply(cycle);
+            loop.quit();
+        }
+    });
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, &loop, [&] { loop.exit(1); });
+    bool replied = true;
+    for (; cycle < count && replied; ++cycle) {
+        ticks.advance(100);
+        send->click();
+        giveUp.start(2000);
+        replied = window.exchange().AwaitingReply() && loop.exec() == 0;
+    }
+    QObject::disconnect(watch);
+    return replied;
 }
 
 void useOffscreenByDefault()

@@ -3,6 +3,8 @@
 #include <QString>
 
 #include <chrono>
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -20,6 +22,13 @@ double percentile(std::vector<double> values, double share);
 // A shown main window whose settings file in `directory` maps COM1 to
 // `devicePath`, its port opened by "&Open"; null when the port did not open.
 std::unique_ptr<TFormMain> openPanel(const QString &directory, const QString &devicePath);
+
+// Sends "$20: Position" from the window `count` times, each once the reply
+// to the one before has ended the wait, and calls afterReply with the
+// cycle's number (from 0) right after the window took its reply. The tick
+// counter is stepped past the 100 ms pacing by hand, so that cycles follow
+// each other at once. False when a reply did not come within 2 s.
+bool runQueryCycles(TFormMain &window, std::size_t count, const std::function<void(std::size_t)> &afterReply);
 
 // Headless unless the caller chose a platform.
 void useOffscreenByDefault();
