@@ -25,7 +25,7 @@ public:
     // the section, or adds the section at the end. Refused, changing
     // nothing, when the entry would not read back as written: a line break
     // anywhere, a blank at either end, "=" in the key, an empty key or
-    // section, a section name holding "]".
+    // section.
     bool setValue(const QString &section, const QString &key, const QString &value);
 
     QByteArray toBytes() const;
