@@ -33,7 +33,7 @@ TFormPorts::TFormPorts(const DeviceSource &devices, const SettingsLocation &sett
     auto *caption = new QLabel(QStringLiteral("Serial devices &present:"), this);
     caption->setObjectName(QStringLiteral("LblDevices"));
     ListDevices->setObjectName(QStringLiteral("ListDevices"));
-    ListDevices->setHeaderLabels({QStringLiteral("Port"), QStringLiteral("Device"), QStringLiteral("By-id name"),
+    ListDevices->setHeaderLabels({QStringLiteral("Automatic"), QStringLiteral("Device"), QStringLiteral("By-id name"),
                                   QStringLiteral("Description")});
     ListDevices->setRootIsDecorated(false);
     ListDevices->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -77,6 +77,7 @@ TFormPorts::TFormPorts(const DeviceSource &devices, const SettingsLocation &sett
 
 void TFormPorts::showDevices()
 {
+    // The first column names the port that opens the device while that port has no entry of its own.
     const QList<PortDevice> devices = PortResolver::numbered(m_devices.devices());
     ListDevices->clear();
     for (qsizetype number = 0; number < devices.size(); ++number) {
