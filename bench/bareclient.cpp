@@ -46,6 +46,17 @@ bool exchange(int fd, const std::vector<std::uint8_t> &request, std::size_t repl
 
 } // namespace
 
+std::unique_ptr<karvsim::SimulatedUnit> pacedBootLoader()
+{
+    karvsim::SimulatedUnit::Options options;
+    options.inBootLoader = true;
+    auto unit = std::make_unique<karvsim::SimulatedUnit>(options);
+    karvsim::LineFaults paced;
+    paced.byteTiming = true;
+    unit->setFaults(paced);
+    return unit;
+}
+
 double BareExchange::floorSeconds() const
 {
     return static_cast<double>(bytes) * 10.0 / 9600.0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 namespace karvsim {
 class SimulatedUnit;
@@ -22,6 +23,9 @@ struct BareExchange
     // (bytes × 10 bits) / 9600 baud.
     double floorSeconds() const;
 };
+
+// A simulated unit in its boot loader, its line paced by byte time.
+std::unique_ptr<karvsim::SimulatedUnit> pacedBootLoader();
 
 // `requests` requests ('C' and 'R' in turn) to `unit`, whose boot loader must
 // be active with byte time on.

@@ -24,13 +24,8 @@ constexpr double kByteTimeUs = 10.0 / 9600 * 1e6;
 
 int main()
 {
-    karvsim::SimulatedUnit::Options options;
-    options.inBootLoader = true;
-    karvsim::SimulatedUnit unit(options);
-    karvsim::LineFaults paced;
-    paced.byteTiming = true;
-    unit.setFaults(paced);
-
+    const std::unique_ptr<karvsim::SimulatedUnit> pacedUnit = Bench::pacedBootLoader();
+    karvsim::SimulatedUnit &unit = *pacedUnit;
     const Bench::BareExchange run = Bench::bareBootExchanges(unit, kRequests);
     if (!run.answered) {
         std::fprintf(stderr, "bench_bootline: request %zu got no reply\n", run.requests + 1);

@@ -77,15 +77,7 @@ int main(int argc, char *argv[])
     Application app(argc, argv);
     DialogRecorder boxes;
 
-    const Bench::BareExchange bare = [] {
-        karvsim::SimulatedUnit::Options options;
-        options.inBootLoader = true;
-        karvsim::SimulatedUnit unit(options);
-        karvsim::LineFaults paced;
-        paced.byteTiming = true;
-        unit.setFaults(paced);
-        return Bench::bareBootExchanges(unit, 2000);
-    }();
+    const Bench::BareExchange bare = Bench::bareBootExchanges(*Bench::pacedBootLoader(), 2000);
     if (!bare.answered) {
         std::fprintf(stderr, "bench_flash: the bare client got no reply\n");
         return 1;
