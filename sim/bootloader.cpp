@@ -194,7 +194,7 @@ void BootLoader::writePage()
 
 void BootLoader::eraseApplication()
 {
-    std::fill(flash_.begin(), flash_.begin() + kBootLoaderStart, 0xFF);
+    std::fill(flash_.begin(), flash_.begin() + kBootLoaderStart, std::uint8_t{0xFF});
 }
 
 } // namespace karvsim
