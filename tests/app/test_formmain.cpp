@@ -1,5 +1,6 @@
 #include "../serial/ptypair.h"
 #include "fakedevices.h"
+#include "tests/testfiles.h"
 
 #include "app/formmain.h"
 #include "serial/comm32.h"
@@ -45,15 +46,12 @@ private:
 
     void writeSettings(const QByteArray &contents)
     {
-        QFile file(m_settingsPath);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(contents);
+        QVERIFY(TestFiles::write(m_settingsPath, contents));
     }
 
     QByteArray settings() const
     {
-        QFile file(m_settingsPath);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return TestFiles::read(m_settingsPath);
     }
 
     template <typename Widget = QWidget>

@@ -1,10 +1,10 @@
 #include "fakedevices.h"
+#include "tests/testfiles.h"
 
 #include "app/formports.h"
 #include "toolkit/dialogs.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -32,8 +32,7 @@ private:
 
     QByteArray contents() const
     {
-        QFile file(m_path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return TestFiles::read(m_path);
     }
 
     static QComboBox *entry(const TFormPorts &dialog, int number)
@@ -58,9 +57,7 @@ private slots:
     void init()
     {
         m_path = m_dir.filePath(QStringLiteral("KarvControl.ini"));
-        QFile file(m_path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(original);
+        QVERIFY(TestFiles::write(m_path, original));
     }
 
     // A device chosen, an entry emptied, a path typed; the other entries

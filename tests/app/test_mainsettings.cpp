@@ -1,6 +1,6 @@
 #include "app/mainsettings.h"
+#include "tests/testfiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,17 +14,7 @@ private:
     QString settingsFile(const QByteArray &contents)
     {
         const QString path = m_dir.filePath(QStringLiteral("KarvControl.ini"));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return {};
-        file.write(contents);
-        return path;
-    }
-
-    static QByteArray contentsOf(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return TestFiles::write(path, contents) ? path : QString();
     }
 
 private slots:
@@ -68,7 +58,7 @@ private slots:
         QFETCH(QByteArray, written);
         const QString path = settingsFile({});
         MainSettings(path).write({-1, 5, address}, true);
-        QCOMPARE(contentsOf(path).replace("\r\n", "\n"), written);
+        QCOMPARE(TestFiles::read(path).replace("\r\n", "\n"), written);
     }
 };
 

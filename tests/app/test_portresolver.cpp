@@ -1,4 +1,5 @@
 #include "fakedevices.h"
+#include "tests/testfiles.h"
 
 #include "app/portresolver.h"
 #include "app/systemdevices.h"
@@ -27,8 +28,7 @@ private:
 
     bool writeFile(const QString &name, const QByteArray &contents)
     {
-        QFile file(m_dir.filePath(name));
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(contents) == contents.size();
+        return TestFiles::write(m_dir.filePath(name), contents);
     }
 
 private slots:

@@ -2,6 +2,7 @@
 // far side of a real pseudo-terminal, and the test holds the tick counter.
 
 #include "../serial/ptypair.h"
+#include "tests/testfiles.h"
 
 #include "app/formmain.h"
 #include "protocol/commandframe.h"
@@ -13,7 +14,6 @@
 #include "toolkit/ticks.h"
 #include "util/karvutils.h"
 
-#include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -70,11 +70,8 @@ private:
     bool openPanel(const QString &devicePath)
     {
         const QString settings = m_dir.filePath(QStringLiteral("KarvControl.ini"));
-        QFile file(settings);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        if (!TestFiles::write(settings, "[Ports]\nCOM1=" + devicePath.toLocal8Bit() + "\n"))
             return false;
-        file.write("[Ports]\nCOM1=" + devicePath.toLocal8Bit() + "\n");
-        file.close();
         m_window = std::make_unique<TFormMain>(settings);
         m_window->show();
         click("BtnOpen");

@@ -1,5 +1,6 @@
 #include "app/mainsettings.h"
 #include "app/settingslocation.h"
+#include "tests/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,22 +10,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
-
-} // namespace
 
 class TestSettingsLocation : public QObject
 {
@@ -70,8 +55,8 @@ private slots:
         QFETCH(bool, userExists);
         QFETCH(bool, readsBeside);
         QFETCH(bool, writesBeside);
-        QVERIFY(!besideExists || writeFile(besideProgram(), {}));
-        QVERIFY(!userExists || writeFile(userFile(), {}));
+        QVERIFY(!besideExists || TestFiles::write(besideProgram(), {}));
+        QVERIFY(!userExists || TestFiles::write(userFile(), {}));
         const SettingsLocation location(environment(writable));
         QCOMPARE(location.readPath(), readsBeside ? besideProgram() : userFile());
         QCOMPARE(location.writePath(), writesBeside ? besideProgram() : userFile());
@@ -96,14 +81,14 @@ private slots:
     void firstSaveStartsFromTheInstalledFile()
     {
         const QByteArray installed = "; port map\r\n[Ports]\r\nCOM1=/dev/ttyUSB3\r\n";
-        QVERIFY(writeFile(besideProgram(), installed));
+        QVERIFY(TestFiles::write(besideProgram(), installed));
         const SettingsLocation location(environment(false));
         MainSettings(location).write({2, 4, QStringLiteral("1F")}, true);
         QCOMPARE(location.readPath(), userFile());
 
-        QCOMPARE(contents(userFile()),
+        QCOMPARE(TestFiles::read(userFile()),
                  installed + "[Settings]\r\nCOMPort=2\r\nBaud=4\r\nAddress=31\r\nK410=1\r\n");
-        QCOMPARE(contents(besideProgram()), installed);
+        QCOMPARE(TestFiles::read(besideProgram()), installed);
         struct stat folder {};
         QCOMPARE(::stat(QFile::encodeName(QFileInfo(userFile()).path()).constData(), &folder), 0);
         QCOMPARE(folder.st_mode & 0777, mode_t(0700));

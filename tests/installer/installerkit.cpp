@@ -1,9 +1,9 @@
 #include "installerkit.h"
+#include "tests/testfiles.h"
 
 #include "installer/formflash.h"
 #include "toolkit/statictext.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -34,10 +34,7 @@ void InstallerKit::openWindow(int portBaud)
 void InstallerKit::load(const QByteArray &text, const QString &fileName)
 {
     const QString path = m_dir.filePath(fileName);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-    file.close();
+    QVERIFY(TestFiles::write(path, text));
     QTimer::singleShot(0, [this, path] {
         QFileDialog *dialog = m_window->openDialog();
         auto *entry = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));

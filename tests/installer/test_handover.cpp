@@ -8,9 +8,9 @@
 #include "toolkit/combolist.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/statictext.h"
+#include "tests/testfiles.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,10 +28,7 @@ private:
     std::unique_ptr<TFormMain> openPanel(const char *rate)
     {
         const QString settings = m_dir.filePath(QStringLiteral("KarvControl.ini"));
-        QFile file(settings);
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write("[Ports]\nCOM1=" + QByteArray::fromStdString(m_unit.devicePath()) + "\n");
-        file.close();
+        TestFiles::write(settings, "[Ports]\nCOM1=" + QByteArray::fromStdString(m_unit.devicePath()) + "\n");
         auto window = std::make_unique<TFormMain>(settings);
         window->findChild<ComboList *>(QStringLiteral("ComboBaud"))->setItemIndex(
             window->findChild<ComboList *>(QStringLiteral("ComboBaud"))->findText(QLatin1String(rate)));

@@ -3,8 +3,8 @@
 
 #include "installer/hexerrors.h"
 #include "installer/hexloader.h"
+#include "tests/testfiles.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -99,9 +99,7 @@ private slots:
         auto expected = std::make_unique<HexImage>();
         for (qsizetype i = 0; i < pieces.size(); ++i) {
             const QString binPath = dir.filePath(QString::number(i) + QStringLiteral(".bin"));
-            QFile bin(binPath);
-            QVERIFY(bin.open(QIODevice::WriteOnly));
-            bin.write(pieces[i].bytes);
+            QVERIFY(TestFiles::write(binPath, pieces[i].bytes));
             args.replaceInStrings(QStringLiteral("{%1}").arg(i), binPath);
             std::copy(pieces[i].bytes.cbegin(), pieces[i].bytes.cend(), expected->Image.begin() + pieces[i].address);
             expected->ImageLast = quint32(pieces[i].address + pieces[i].bytes.size() - 1);

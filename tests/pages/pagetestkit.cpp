@@ -1,4 +1,5 @@
 #include "pagetestkit.h"
+#include "tests/testfiles.h"
 
 #include "toolkit/checkbox.h"
 #include "toolkit/combolist.h"
@@ -15,7 +16,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMap>
@@ -206,11 +206,8 @@ QString shownBy(const QWidget *control)
 QString settingsFile(const QTemporaryDir &dir, const QString &com1Device)
 {
     const QString path = dir.filePath(QStringLiteral("KarvControl.ini"));
-    if (!com1Device.isEmpty()) {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write("[Ports]\nCOM1=" + com1Device.toLocal8Bit() + "\n");
-    }
+    if (!com1Device.isEmpty())
+        TestFiles::write(path, "[Ports]\nCOM1=" + com1Device.toLocal8Bit() + "\n");
     return path;
 }
 

@@ -1,6 +1,7 @@
 #include "serialtestsupport.h"
 #include "ptypair.h"
 #include "serial/comm32.h"
+#include "tests/testfiles.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -77,9 +78,8 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(int, error);
-        QFile plain(FDir.filePath(QStringLiteral("not-a-port")));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.close();
+        const QString plain = FDir.filePath(QStringLiteral("not-a-port"));
+        QVERIFY(TestFiles::write(plain, {}));
 
         TComm32 comm;
         comm.SetDeviceName(name);
@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(opened[0][1].toInt(), 0);
         QCOMPARE(opened[0][2].toInt(), error);
         QCOMPARE(comm.Write("x", 1), -1);
-        QCOMPARE(plain.size(), 0);
+        QCOMPARE(TestFiles::read(plain), QByteArray());
     }
 
     void openReportsSuccessAndHoldsThePortExclusively()

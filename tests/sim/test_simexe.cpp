@@ -1,6 +1,7 @@
 // The karvel-sim program: its link, its signals and its options.
 
 #include "serialline.h"
+#include "tests/testfiles.h"
 
 #include <csignal>
 
@@ -84,8 +85,7 @@ private slots:
         QVERIFY(stopped(sim, SIGTERM));
 
         const auto contents = [&](const char *name) {
-            QFile file(QDir(out).filePath(QString::fromLatin1(name)));
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            return TestFiles::read(QDir(out).filePath(QString::fromLatin1(name)));
         };
         const QByteArray flash = contents("flash.bin");
         QCOMPARE(flash.size(), 0x10000);
@@ -114,16 +114,12 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("notes"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("keep me");
-        file.close();
+        QVERIFY(TestFiles::write(path, "keep me"));
         QProcess sim;
         sim.start(kProgram, {"--link", path});
         QVERIFY(sim.waitForFinished(5000));
         QCOMPARE(sim.exitCode(), 1);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("keep me"));
+        QCOMPARE(TestFiles::read(path), QByteArray("keep me"));
     }
 
     void rejectsABadOptionWithUsage()

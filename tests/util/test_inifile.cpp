@@ -1,4 +1,5 @@
 #include "util/inifile.h"
+#include "tests/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,19 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(data), data.size());
-}
 
 // A tmpfs of the given size on folder, in a mount namespace of this test
 // process alone: nobody else sees it, and it goes with the process.
@@ -87,24 +75,24 @@ private slots:
     {
         QFETCH(QByteArray, value);
         QFETCH(int, expected);
-        writeFile(path(), "[Settings]\r\nAddress=" + value + "\r\n");
+        QVERIFY(TestFiles::write(path(), "[Settings]\r\nAddress=" + value + "\r\n"));
         QCOMPARE(IniFile(path()).ReadInteger("Settings", "Address", 99), expected);
     }
 
     void lookupIgnoresCaseAndOtherSections()
     {
-        writeFile(path(), "[Ports]\nAddress=5\n[settings]\naddress=6\n");
+        QVERIFY(TestFiles::write(path(), "[Ports]\nAddress=5\n[settings]\naddress=6\n"));
         QCOMPARE(IniFile(path()).ReadInteger("Settings", "Address", 0), 6);
     }
 
     void writesKeepOtherSectionsAndLines()
     {
-        writeFile(path(), "; made by hand\n[Ports]\nCOM1=/tmp/karvel-COM1\n\n[Settings]\nBaud=1\n");
+        QVERIFY(TestFiles::write(path(), "; made by hand\n[Ports]\nCOM1=/tmp/karvel-COM1\n\n[Settings]\nBaud=1\n"));
         IniFile ini(path());
         QVERIFY(ini.WriteInteger("Settings", "COMPort", 2));
         QVERIFY(ini.WriteInteger("Settings", "Baud", 3));
         QVERIFY(ini.WriteStrings("Ports", {{"COM2", "/dev/ttyUSB0"}, {"com1", "/dev/ttyACM0"}}));
-        QCOMPARE(contents(path()),
+        QCOMPARE(TestFiles::read(path()),
                  QByteArray("; made by hand\n[Ports]\ncom1=/dev/ttyACM0\nCOM2=/dev/ttyUSB0\n\n"
                             "[Settings]\nBaud=3\nCOMPort=2\n"));
         QCOMPARE(ini.ReadString("Ports", "COM2", {}), QStringLiteral("/dev/ttyUSB0"));
@@ -115,7 +103,7 @@ private slots:
         IniFile ini(path());
         QVERIFY(ini.WriteInteger("Settings", "COMPort", 0));
         QVERIFY(ini.WriteBool("Settings", "K410", true));
-        QCOMPARE(contents(path()), QByteArray("[Settings]\nCOMPort=0\nK410=1\n"));
+        QCOMPARE(TestFiles::read(path()), QByteArray("[Settings]\nCOMPort=0\nK410=1\n"));
     }
 
     // Baud is rewritten, Address added; every other byte stays.
@@ -138,9 +126,9 @@ private slots:
     {
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
-        writeFile(path(), before);
+        QVERIFY(TestFiles::write(path(), before));
         QVERIFY(IniFile(path()).WriteStrings("Settings", {{"Baud", "3"}, {"Address", "5"}}));
-        QCOMPARE(contents(path()), after);
+        QCOMPARE(TestFiles::read(path()), after);
     }
 
     void entriesThatWouldNotReadBackAreRefused_data()
@@ -162,24 +150,24 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, value);
         const QByteArray before = "[Ports]\nCOM2=/dev/y\n";
-        writeFile(path(), before);
+        QVERIFY(TestFiles::write(path(), before));
         QVERIFY(!IniFile(path()).WriteStrings(section, {{"COM3", "/dev/z"}, {key, value}}));
-        QCOMPARE(contents(path()), before);
+        QCOMPARE(TestFiles::read(path()), before);
     }
 
     void unwritableFileIsLeftAlone()
     {
-        writeFile(path(), "[Settings]\nBaud=1\n");
+        QVERIFY(TestFiles::write(path(), "[Settings]\nBaud=1\n"));
         QFile::setPermissions(path(), QFileDevice::ReadOwner);
         if (QFileInfo(path()).isWritable())
             QSKIP("running with rights that ignore file permissions");
         QVERIFY(!IniFile(path()).WriteInteger("Settings", "Baud", 4));
-        QCOMPARE(contents(path()), QByteArray("[Settings]\nBaud=1\n"));
+        QCOMPARE(TestFiles::read(path()), QByteArray("[Settings]\nBaud=1\n"));
     }
 
     void saveKeepsModeAndOwner()
     {
-        writeFile(path(), "[Settings]\nBaud=1\n");
+        QVERIFY(TestFiles::write(path(), "[Settings]\nBaud=1\n"));
         const QByteArray native = QFile::encodeName(path());
         QCOMPARE(::chmod(native.constData(), 0640), 0);
         // Only the privileged can hand the file to someone else first.
@@ -221,7 +209,7 @@ private slots:
         else
             QVERIFY(QFile::link(target, path()));
         if (kind == "link")
-            writeFile(target, "[Settings]\nBaud=1\n");
+            QVERIFY(TestFiles::write(target, "[Settings]\nBaud=1\n"));
         struct stat before {};
         QCOMPARE(::lstat(native.constData(), &before), 0);
 
@@ -232,7 +220,7 @@ private slots:
         struct stat after {};
         QCOMPARE(::lstat(native.constData(), &after), 0);
         QCOMPARE(after.st_mode & S_IFMT, before.st_mode & S_IFMT);
-        QCOMPARE(contents(target), QByteArray(kind == "link" ? "[Settings]\nBaud=1\n" : ""));
+        QCOMPARE(TestFiles::read(target), QByteArray(kind == "link" ? "[Settings]\nBaud=1\n" : ""));
     }
 
     void sizeBound_data()
@@ -253,11 +241,11 @@ private slots:
         QFETCH(bool, written);
         QByteArray file = "[Settings]\nBaud=1\n";
         file.append(QByteArray(size - file.size(), ';'));
-        writeFile(path(), file);
+        QVERIFY(TestFiles::write(path(), file));
         IniFile ini(path());
         QCOMPARE(ini.ReadInteger("Settings", "Baud", 3), read);
         QCOMPARE(ini.WriteString("Settings", "Baud", QString::fromLatin1(value)), written);
-        QCOMPARE(contents(path()).size(), size);
+        QCOMPARE(TestFiles::read(path()).size(), size);
         QCOMPARE(ini.ReadInteger("Settings", "Baud", 3), written ? value.toInt() : read);
     }
 
@@ -270,11 +258,11 @@ private slots:
         const auto unmount = qScopeGuard([&disk] { ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH); });
         const QString file = disk + QStringLiteral("/KarvControl.ini");
         const QByteArray before = "[Ports]\nCOM1=/dev/ttyUSB0\n[Settings]\nBaud=1\n";
-        writeFile(file, before);
+        QVERIFY(TestFiles::write(file, before));
         QVERIFY(fillDisk(disk + QStringLiteral("/filler")));
 
         QVERIFY(!IniFile(file).WriteInteger("Settings", "Baud", 3));
-        QCOMPARE(contents(file), before);
+        QCOMPARE(TestFiles::read(file), before);
         QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase),
                  QStringList({"filler", "KarvControl.ini"}));
     }

@@ -1,4 +1,5 @@
 #include "util/karvutils.h"
+#include "tests/testfiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,10 +46,7 @@ private slots:
         QFETCH(QByteArray, record);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("record"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(record);
-        file.close();
+        QVERIFY(TestFiles::write(path, record));
         QCOMPARE(KarvUtils::FileVersion(path), QString());
     }
 
