@@ -68,11 +68,6 @@ public:
     // The same without ADR.
     QString commandBytes() const;
 
-    // What does not fit on a sheet: captions, list items or values clipped,
-    // controls reaching outside their parent, closer than 4 pixels to the
-    // frame of their group or overlapping a sibling.
-    static QStringList layoutFaults(const QWidget *sheet);
-
     // The commands of a page whose controls in group do not stand level
     // with their radio item in commandGroup: the centre of the controls of
     // each tag, against the centre of the item the tag names.

@@ -1,4 +1,5 @@
 #include "pagetestkit.h"
+#include "tests/layoutfaults.h"
 
 #include "toolkit/combolist.h"
 #include "toolkit/maskedit.h"
@@ -147,7 +148,7 @@ private slots:
         PageTestKit kit;
         QVERIFY(kit.show());
         QVERIFY(kit.apply("PageCommands=5"));
-        const QStringList faults = PageTestKit::layoutFaults(kit.control("TabK410"));
+        const QStringList faults = layoutFaults(kit.control("TabK410"));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
         const QRect command = kit.control("RG_K410")->geometry();
         const QRect parameters = kit.control("GrpK410")->geometry();

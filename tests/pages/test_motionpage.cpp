@@ -1,4 +1,5 @@
 #include "pagetestkit.h"
+#include "tests/layoutfaults.h"
 
 #include "protocol/factorydefault.h"
 #include "util/karvutils.h"
@@ -138,8 +139,8 @@ private slots:
         QVERIFY(reason->heightForWidth(reason->width()) <= reason->height());
         QVERIFY(reason->minimumSizeHint().width() <= reason->width());
         QCOMPARE(kit.control<QGroupBox>(QStringLiteral("GrpParamOther"))->title(), QStringLiteral(" Parameter "));
-        QCOMPARE(PageTestKit::layoutFaults(kit.control(QStringLiteral("GrpParamOther"))), QStringList());
-        QCOMPARE(PageTestKit::layoutFaults(kit.control(QStringLiteral("TabCmdOther"))), QStringList());
+        QCOMPARE(layoutFaults(kit.control(QStringLiteral("GrpParamOther"))), QStringList());
+        QCOMPARE(layoutFaults(kit.control(QStringLiteral("TabCmdOther"))), QStringList());
     }
 };
 

@@ -1,4 +1,5 @@
 #include "pagetestkit.h"
+#include "tests/layoutfaults.h"
 
 #include "toolkit/checkbox.h"
 #include "toolkit/combolist.h"
@@ -173,7 +174,7 @@ private slots:
     {
         PageTestKit kit;
         QVERIFY(kit.show());
-        const QStringList faults = PageTestKit::layoutFaults(kit.control(QStringLiteral("TabCmdSet")));
+        const QStringList faults = layoutFaults(kit.control(QStringLiteral("TabCmdSet")));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 

@@ -1,4 +1,5 @@
 #include "pagetestkit.h"
+#include "tests/layoutfaults.h"
 
 #include "toolkit/maskedit.h"
 #include "toolkit/radiogroup.h"
@@ -175,7 +176,7 @@ private slots:
     {
         PageTestKit kit;
         QVERIFY(openPage(kit));
-        const QStringList faults = PageTestKit::layoutFaults(kit.control(QStringLiteral("TabSet2")));
+        const QStringList faults = layoutFaults(kit.control(QStringLiteral("TabSet2")));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 

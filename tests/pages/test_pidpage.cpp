@@ -1,4 +1,5 @@
 #include "pagetestkit.h"
+#include "tests/layoutfaults.h"
 
 #include "toolkit/combolist.h"
 
@@ -123,7 +124,7 @@ private slots:
         PageTestKit kit;
         QVERIFY(kit.show());
         QVERIFY(kit.apply("PageCommands=2"));
-        const QStringList faults = PageTestKit::layoutFaults(kit.control("TabPID"));
+        const QStringList faults = layoutFaults(kit.control("TabPID"));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
         const QRect command = kit.control("RgPID")->geometry();
         QVERIFY(kit.control("GrpPID")->x() > command.right());

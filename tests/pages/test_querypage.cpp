@@ -1,4 +1,5 @@
 #include "pagetestkit.h"
+#include "tests/layoutfaults.h"
 
 #include "widgets/ledlittle.h"
 
@@ -101,8 +102,8 @@ private slots:
         auto *group = kit.control<QGroupBox>(QStringLiteral("GrpAnswers"));
         QCOMPARE(answer->parent(), group);
         QCOMPARE(group->title(), QStringLiteral(" Last Answer "));
-        QCOMPARE(PageTestKit::layoutFaults(group), QStringList());
-        QCOMPARE(PageTestKit::layoutFaults(kit.control(QStringLiteral("TabCmdGet"))), QStringList());
+        QCOMPARE(layoutFaults(group), QStringList());
+        QCOMPARE(layoutFaults(kit.control(QStringLiteral("TabCmdGet"))), QStringList());
         if (auto *lamp = qobject_cast<TLedLittle *>(answer)) {
             QCOMPARE(std::tuple(lamp->LedColor(), lamp->ClicLedColor(), lamp->Interval(), lamp->Blink()),
                      std::tuple(lcBlack, lcDarkGray, 250, false));
