@@ -21,6 +21,11 @@ StaticText *captionedText(QWidget *parent, const char *name, const QRect &geomet
 {
     auto *text = placed(new StaticText(QString(), parent), name, geometry);
     QLabel *lbl = label(caption, parent, labelName, labelPosition);
+    // The design's captions were drawn in a narrower font: one that would run
+    // into its text moves left to end a few pixels short of it.
+    constexpr int gap = 4;
+    if (lbl->geometry().right() + gap >= geometry.left())
+        lbl->move(geometry.left() - gap - lbl->width(), lbl->y());
     lbl->setBuddy(text);
     text->setAccessibleName(QString(caption).remove(QLatin1Char(':')));
     return text;

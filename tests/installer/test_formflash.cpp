@@ -3,6 +3,7 @@
 
 #include "firmwarefiles.h"
 #include "installerkit.h"
+#include "tests/layoutfaults.h"
 
 #include "installer/bootlink.h"
 #include "installer/formflash.h"
@@ -319,7 +320,8 @@ void TestFormFlash::deviceAnswers()
 
 // What each kind of load leaves in the " File " group and Start. A file
 // that fails to read past its first lines leaves the earlier texts but never
-// lets Start flash the partly read image.
+// lets Start flash the partly read image. Captions stay clear of the texts
+// they name.
 void TestFormFlash::loadOutcomes()
 {
     InstallerKit kit;
@@ -330,6 +332,8 @@ void TestFormFlash::loadOutcomes()
     QCOMPARE(loaded.mid(0, 1), QStringList{QStringLiteral("600 bytes")});
     QCOMPARE(loaded[2], QStringLiteral("Karvel-2 V1.07"));
     QVERIFY(kit.enabled("BtnProgramme") && !kit.text("StaticName").isEmpty());
+    const QStringList faults = layoutFaults(&kit.window());
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
 
     QByteArray notHexadecimal = good;
     notHexadecimal.replace(":1000100", ":10G0100");
