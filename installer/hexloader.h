@@ -42,8 +42,9 @@ private:
 void LoadHexData(QByteArrayView bytes, HexImage &image);
 
 // LoadHexData for the file at path, read only as far as needed. Also throws
-// EFileReadError when the file cannot be opened or read. The file is closed
-// again before the function returns or throws.
+// EFileReadError when the file cannot be opened or read, or is no regular
+// file (a FIFO, a device, a folder). The file is closed again before the
+// function returns or throws.
 void LoadHexFile(const QString &path, HexImage &image);
 
 } // namespace Installer

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 using namespace Installer;
 
@@ -200,11 +201,14 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::newRow("missing") << "missing.hex";
         QTest::newRow("directory") << ".";
+        // Opening it would wait for a writer, with the window frozen.
+        QTest::newRow("FIFO") << "fifo.hex";
     }
     void unreadableFileIsAFileError()
     {
         QFETCH(QString, name);
         QTemporaryDir dir;
+        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath("fifo.hex")).constData(), 0600) == 0);
         auto image = std::make_unique<HexImage>();
         QVERIFY_THROWS_EXCEPTION(EFileReadError, LoadHexFile(dir.filePath(name), *image));
     }
