@@ -55,8 +55,7 @@ bool BootLink::EnterBootMode()
         Comm32->SetBaudRate(*rate);
     Comm32->Open();
     if (Comm32->IsOpen()) {
-        const std::array<quint8, 9> frame = BootEntryFrame(ModuleAddress);
-        Comm32->Write(frame.data(), int(frame.size()));
+        Send(BootEntryFrame(ModuleAddress));
         Comm32->WaitForOutQueueEmpty();
         Comm32->Close();
         Toolkit::waitUntil([] { return false; }, EntryPause);
@@ -73,9 +72,16 @@ bool BootLink::EnterBootMode()
 
 bool BootLink::BootRequest(std::initializer_list<quint8> request)
 {
-    m_reply.Begin(char(*request.begin()));
-    Comm32->Write(request.begin(), int(request.size()));
-    return Toolkit::waitUntil([this] { return m_reply.ReplyDone(); }, ReplyLimit);
+    return Send(request) && Toolkit::waitUntil([this] { return m_reply.ReplyDone(); }, ReplyLimit);
+}
+
+bool BootLink::Send(std::span<const quint8> bytes)
+{
+    if (!Toolkit::waitUntil([this] { return !Comm32->WritePending(); }, WriteLimit))
+        return false;
+    m_reply.Begin(char(bytes.front()));
+    Comm32->PurgeRead();
+    return Comm32->Write(bytes.data(), int(bytes.size())) >= 0;
 }
 
 void BootLink::Close()

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <span>
 
 class TComm32;
 
@@ -22,11 +23,15 @@ public:
     static constexpr int BootRate = 9600;
     // Longest wait for one reply, in milliseconds.
     static constexpr quint32 ReplyLimit = 5000;
-    // The port stays closed for more than this many milliseconds after the
-    // boot-entry frame, so that the unit can restart into its boot loader.
-    static constexpr quint32 EntryPause = 1000;
+    // Longest wait for the previous write to leave the line before the next
+    // one, in milliseconds: a few frames' time at the slowest rate.
+    static constexpr quint32 WriteLimit = 1000;
 
     explicit BootLink(QObject *parent = nullptr);
+
+    // The port stays closed for more than this many milliseconds after the
+    // boot-entry frame, so that the unit can restart into its boot loader.
+    quint32 EntryPause = 1000;
 
     // Hand-over from the main window. PortName is what the messages call
     // the port; PortDevice the path that is opened.
@@ -44,6 +49,7 @@ public:
     // after telling the operator, when that last opening fails.
     bool EnterBootMode();
     // Sends one request and waits up to ReplyLimit for its whole reply.
+    // False at once when the request cannot be written.
     bool BootRequest(std::initializer_list<quint8> request);
     void Close();
 
@@ -51,6 +57,11 @@ public:
     TComm32 *comm32() const { return Comm32; }
 
 private:
+    // Starts an exchange: waits, in the event loop and at most WriteLimit,
+    // until the previous write has left (so that this one is not refused),
+    // forgets the last reply, drops bytes that came unasked (a late reply,
+    // line noise) and writes. False when the bytes did not go out.
+    bool Send(std::span<const quint8> bytes);
     void Comm32RxChar(QObject *Sender, int Count);
 
     TComm32 *Comm32;

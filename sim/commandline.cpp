@@ -123,6 +123,9 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments)
             line.faults.byteTiming = noValue();
         } else if (option == "--in-boot-loader") {
             line.unit.inBootLoader = noValue();
+        } else if (option == "--boot-entry-delay") {
+            line.unit.bootEntryDelay = std::chrono::milliseconds(
+                number<unsigned>(option, takeValue(), 10, 60'000, "a delay in ms up to 60000"));
         } else if (option == "--device-type") {
             const auto bytes = hexBytes(option, takeValue());
             if (bytes.size() != line.unit.deviceType.size())
@@ -174,6 +177,8 @@ std::string usage()
            "boot loader (it runs at 9600 baud; request numbers count from 1, its first\n"
            "request after each boot entry):\n"
            "  --in-boot-loader   start in the boot loader\n"
+           "  --boot-entry-delay MS  enter it MS milliseconds after the boot-entry frame,\n"
+           "                     losing what arrives meanwhile (default 300)\n"
            "  --device-type HEX  the two bytes it answers to 'a' (default 4B56, \"KV\")\n"
            "  --page-size N      flash page size in bytes, even, 2..4096 (default 256)\n"
            "  --page-size-trailer HEX  send these bytes after the page size's CR\n"

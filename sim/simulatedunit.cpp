@@ -58,6 +58,7 @@ SimulatedUnit::SimulatedUnit(const Options &options)
     , stop_(makeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK), "eventfd"))
     , timer_(makeFd(::timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK), "timerfd_create"))
     , activity_(makeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK), "eventfd"))
+    , inject_(makeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK), "eventfd"))
     , clock_(options.manualClock)
     , reader_(options.frameGap)
     , firmware_(options.address, options.baudRate, options.travel)
@@ -96,6 +97,15 @@ void SimulatedUnit::advanceClock(std::chrono::nanoseconds step)
     clock_.advance(step);
 }
 
+void SimulatedUnit::sendToHost(std::vector<std::uint8_t> bytes)
+{
+    {
+        std::lock_guard lock(mutex_);
+        injected_.insert(injected_.end(), bytes.begin(), bytes.end());
+    }
+    signalEventFd(inject_.get());
+}
+
 void SimulatedUnit::raiseAlarm(Alarm alarm)
 {
     std::lock_guard lock(mutex_);
@@ -129,7 +139,7 @@ BootFaults SimulatedUnit::bootFaults() const
 bool SimulatedUnit::inBootLoader() const
 {
     std::lock_guard lock(mutex_);
-    return bootLoader_.active();
+    return bootLoader_.active() || (bootEntryAt_ && clock_.now() >= *bootEntryAt_);
 }
 
 std::vector<std::uint8_t> SimulatedUnit::flash() const
@@ -241,9 +251,10 @@ void SimulatedUnit::serve()
     for (;;) {
         armTimer();
         const short output = outputBlocked_ ? POLLOUT : 0;
-        std::array<pollfd, 3> fds{{{stop_.get(), POLLIN, 0},
+        std::array<pollfd, 4> fds{{{stop_.get(), POLLIN, 0},
                                    {pty_.masterFd(), static_cast<short>(POLLIN | output), 0},
-                                   {timer_.get(), POLLIN, 0}}};
+                                   {timer_.get(), POLLIN, 0},
+                                   {inject_.get(), POLLIN, 0}}};
         if (::poll(fds.data(), fds.size(), -1) < 0) {
             if (errno == EINTR)
                 continue;
@@ -261,6 +272,8 @@ void SimulatedUnit::serve()
             drain(timer_.get());
         if (fds[1].revents & POLLOUT)
             outputBlocked_ = false;
+        if (fds[3].revents & POLLIN)
+            sendInjected();
         sendDue();
     }
 }
@@ -280,6 +293,8 @@ void SimulatedUnit::receive()
             record(bytes_, {buffer[i], now}, kRecordedBytes);
             ++bytesTotal_;
             const auto arrived = incoming_.next(now, pace);
+            if (!awake())
+                continue;
             if (bootLoader_.active())
                 toBootLoader(buffer[i], lineSpeed, arrived);
             else
@@ -287,6 +302,28 @@ void SimulatedUnit::receive()
         }
     }
     changed_.notify_all();
+}
+
+bool SimulatedUnit::awake()
+{
+    if (!bootEntryAt_)
+        return true;
+    if (clock_.now() < *bootEntryAt_)
+        return false;
+    bootEntryAt_.reset();
+    bootLoader_.enter();
+    return true;
+}
+
+void SimulatedUnit::sendInjected()
+{
+    drain(inject_.get());
+    std::vector<std::uint8_t> bytes;
+    {
+        std::lock_guard lock(mutex_);
+        bytes.swap(injected_);
+    }
+    writer_.enqueue(bytes, LineFaults{}, pty_.lineSpeed(), std::chrono::steady_clock::now());
 }
 
 // Runs with mutex_ held.
@@ -333,7 +370,8 @@ void SimulatedUnit::handleFrame(const CommandFrame &frame, ReplyWriter::TimePoin
     if (frame[frame::kAddress] != options_.address)
         return;
     if (isBootEntry(frame)) {
-        bootLoader_.enter();
+        bootEntryAt_ = clock_.now() + options_.bootEntryDelay;
+        awake(); // at once when there is no delay
         return;
     }
     if (const auto reply = firmware_.execute(frame, clock_.now()))

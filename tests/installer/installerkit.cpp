@@ -10,13 +10,26 @@
 #include <QPushButton>
 #include <QTest>
 
+namespace {
+
+karvsim::SimulatedUnit::Options withManualClock(karvsim::SimulatedUnit::Options options)
+{
+    options.manualClock = true;
+    return options;
+}
+
+} // namespace
+
 InstallerKit::InstallerKit(const karvsim::SimulatedUnit::Options &unit)
-    : m_unit(std::make_unique<karvsim::SimulatedUnit>(unit))
+    : m_unit(std::make_unique<karvsim::SimulatedUnit>(withManualClock(unit)))
 {
     // Five seconds of ticks pass in half a second: a reply from the
     // simulated unit, which takes well under a millisecond, is never late.
     m_tickPump.setInterval(20);
-    QObject::connect(&m_tickPump, &QTimer::timeout, [this] { m_ticks.advance(200); });
+    QObject::connect(&m_tickPump, &QTimer::timeout, [this] {
+        m_ticks.advance(200);
+        m_unit->advanceClock(std::chrono::milliseconds(200));
+    });
 }
 
 InstallerKit::~InstallerKit() = default;

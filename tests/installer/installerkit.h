@@ -15,7 +15,9 @@ class TFormFlash;
 // The installer window against a simulated unit on a pseudo-terminal handed
 // over as COM1. Holds the tick counter and answers every message box; while an
 // operation waits, time runs fast (TickPump) so that pauses and time-outs
-// take a fraction of their real length.
+// take a fraction of their real length. The unit's clock runs with the
+// ticks, so that it restarts into its boot loader within the installer's
+// pause, as a real one does.
 class InstallerKit
 {
 public:

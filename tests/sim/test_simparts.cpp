@@ -286,7 +286,7 @@ private slots:
         const std::vector<std::string_view> args{
             "--link", "/tmp/k", "--address=7f", "--baud", "9600", "--silent", "--delay", "250",
             "--chunks", "3:20", "--leading", "00ff", "--trailing=AA", "--drop", "7", "--byte-time",
-            "--in-boot-loader", "--device-type", "6202", "--page-size", "128",
+            "--in-boot-loader", "--boot-entry-delay", "40", "--device-type", "6202", "--page-size", "128",
             "--page-size-trailer", "4a554e4b0d", "--unanswered", "5", "--late", "7:300",
             "--corrupt-read", "1FF", "--dump", "/tmp/d"};
         const CommandLine line = parseCommandLine(args);
@@ -301,6 +301,7 @@ private slots:
         QCOMPARE(line.faults.trailingBytes, std::vector<std::uint8_t>{0xAA});
         QCOMPARE(line.faults.droppedByte, std::optional<std::size_t>(7));
         QVERIFY(line.unit.inBootLoader);
+        QCOMPARE(line.unit.bootEntryDelay, 40ms);
         QCOMPARE(line.unit.deviceType, (std::array<std::uint8_t, 2>{0x62, 0x02}));
         QCOMPARE(line.unit.pageSize, std::size_t(128));
         QCOMPARE(line.bootFaults.pageSizeTrailer, std::string("JUNK\r"));
@@ -319,6 +320,7 @@ private slots:
         QVERIFY(!plain.unit.inBootLoader && plain.dumpDirectory.empty());
         QCOMPARE(plain.unit.deviceType, (std::array<std::uint8_t, 2>{'K', 'V'}));
         QCOMPARE(plain.unit.pageSize, std::size_t(256));
+        QCOMPARE(plain.unit.bootEntryDelay, 300ms);
     }
 
     void commandLineRejectsNonsense_data()
@@ -335,6 +337,8 @@ private slots:
         QTest::newRow("page size 0") << QStringList{"--page-size", "0"} << "--page-size";
         QTest::newRow("page size too big") << QStringList{"--page-size", "8192"} << "--page-size";
         QTest::newRow("request 0") << QStringList{"--unanswered", "0"} << "--unanswered";
+        QTest::newRow("negative boot-entry delay") << QStringList{"--boot-entry-delay", "-1"}
+                                                   << "--boot-entry-delay";
         QTest::newRow("late without number") << QStringList{"--late", ":300"} << "--late";
         QTest::newRow("address beyond the flash") << QStringList{"--corrupt-read", "10000"}
                                                   << "--corrupt-read";
