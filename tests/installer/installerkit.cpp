@@ -10,26 +10,25 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
-
 karvsim::SimulatedUnit::Options withManualClock(karvsim::SimulatedUnit::Options options)
 {
     options.manualClock = true;
     return options;
 }
 
-} // namespace
+FastClock::FastClock(karvsim::SimulatedUnit &unit)
+{
+    m_pump.setInterval(20);
+    QObject::connect(&m_pump, &QTimer::timeout, [this, &unit] {
+        m_ticks.advance(200);
+        unit.advanceClock(std::chrono::milliseconds(200));
+    });
+}
 
 InstallerKit::InstallerKit(const karvsim::SimulatedUnit::Options &unit)
     : m_unit(std::make_unique<karvsim::SimulatedUnit>(withManualClock(unit)))
+    , m_clock(*m_unit)
 {
-    // Five seconds of ticks pass in half a second: a reply from the
-    // simulated unit, which takes well under a millisecond, is never late.
-    m_tickPump.setInterval(20);
-    QObject::connect(&m_tickPump, &QTimer::timeout, [this] {
-        m_ticks.advance(200);
-        m_unit->advanceClock(std::chrono::milliseconds(200));
-    });
 }
 
 InstallerKit::~InstallerKit() = default;
@@ -62,9 +61,9 @@ void InstallerKit::click(const char *name)
 {
     auto *button = m_window->findChild<QPushButton *>(QLatin1String(name));
     QVERIFY(button && button->isEnabled());
-    m_tickPump.start();
+    m_clock.start();
     button->click();
-    m_tickPump.stop();
+    m_clock.stop();
 }
 
 QString InstallerKit::text(const char *name) const
