@@ -186,6 +186,8 @@ void TFormFlash::runOperation(const std::function<void()> &prepare, const std::f
         operation();
         m_link->Close();
     } catch (const std::exception &error) {
+        // The bar stands where the operation stopped while the box is read.
+        m_barPacer.flush();
         m_link->Close();
         const QString text = QString::fromStdString(error.what());
         Dialogs::showError(text, Toolkit::applicationTitle());
