@@ -30,6 +30,7 @@
 #include <QScopeGuard>
 #include <QTimer>
 
+#include <exception>
 #include <optional>
 
 namespace {
@@ -233,18 +234,40 @@ void TFormMain::BtnUpdateClick()
 {
     // The installer needs the port to itself.
     Comm32->Close();
-    auto *installer = new TFormFlash(this);
-    // Also after a failed hand-over, which then reaches the error report.
-    const auto reopen = qScopeGuard([this, installer] {
-        delete installer;
-        Comm32->Open();
-    });
-    installer->SetModuleAddress(KarvUtils::HexTextToByte(ui.StaticAdr->text()));
+    // The port is reopened also after a failed hand-over, which then reaches
+    // the error report.
+    std::exception_ptr failure;
+    try {
+        runInstaller();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    reopenAfterInstaller();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void TFormMain::runInstaller()
+{
+    TFormFlash installer(this);
+    installer.SetModuleAddress(KarvUtils::HexTextToByte(ui.StaticAdr->text()));
     // The name for its messages, and the device this window had open.
-    installer->SetPortName(ui.ComboCOM->currentText());
-    installer->SetPortDevice(Comm32->DeviceName());
-    installer->SetPortBaud(KarvUtils::DecimalTextToInt(ui.ComboBaud->currentText()));
-    installer->exec();
+    installer.SetPortName(ui.ComboCOM->currentText());
+    installer.SetPortDevice(Comm32->DeviceName());
+    installer.SetPortBaud(KarvUtils::DecimalTextToInt(ui.ComboBaud->currentText()));
+    installer.exec();
+}
+
+void TFormMain::reopenAfterInstaller()
+{
+    Comm32->Open();
+    if (Comm32->IsOpen())
+        return;
+    // The device went away meanwhile: as when it goes while open, the window
+    // shows the port closed and says why.
+    showPortOpen(false);
+    Dialogs::showError(OpenFailureText(ui.ComboCOM->currentText(), Comm32->OpenFailure()),
+                       Toolkit::applicationTitle());
 }
 
 void TFormMain::Comm32RxChar(QObject *, int Count)

@@ -52,6 +52,9 @@ private:
     void PageCommandsChange();
     void BtnSendClick();
     void BtnUpdateClick();
+    void runInstaller();
+    // Opens the port the installer had; where that fails, the closed state.
+    void reopenAfterInstaller();
     void BtnPortsClick();
     void Comm32RxChar(QObject *Sender, int Count);
     void Comm32Disconnect();

@@ -41,6 +41,8 @@ void FormMainUi::setupUi(QMainWindow *form)
     form->setStatusBar(StatusBar1);
     LblPortStatus = new QLabel(StatusBar1);
     LblPortStatus->setObjectName(QStringLiteral("LblPortStatus"));
+    // It names devices and paths.
+    LblPortStatus->setTextFormat(Qt::PlainText);
     // A long description is cut rather than widening the window.
     LblPortStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     StatusBar1->addWidget(LblPortStatus, 1);

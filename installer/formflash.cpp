@@ -24,8 +24,10 @@ TFormFlash::TFormFlash(QWidget *parent)
     , OpenDialog(new QFileDialog(this))
     , m_link(new BootLink(this))
     , m_image(std::make_unique<Installer::HexImage>())
+    , m_barPacer([this](int position) { ui.ProgressBar->setValue(position); }, 40)
 {
     ui.setupUi(this);
+    m_barPacer.setScale(ui.ProgressBar->maximum(), ui.ProgressBar->width());
 
     OpenDialog->setObjectName(QStringLiteral("OpenDialog"));
     // Qt's own dialog: the same on every desktop, and a typed path with
@@ -108,9 +110,10 @@ void TFormFlash::LoadFile(const QString &path)
         Installer::LoadHexFile(path, *m_image);
     } catch (const Installer::EHexLoadError &error) {
         clearFileTexts();
+        // One substitution: a % in the file name stays as it is.
         Dialogs::showError(QStringLiteral("The file \"%1\" is not a valid HEX file!\r(%2 in line %3)")
-                               .arg(fileName, QString::fromStdString(error.what()))
-                               .arg(error.lineNumber()),
+                               .arg(fileName, QString::fromStdString(error.what()),
+                                    QString::number(error.lineNumber())),
                            Toolkit::applicationTitle());
         return;
     } catch (const Installer::EHexCheckError &) {
@@ -170,8 +173,12 @@ void TFormFlash::BtnClearEEPROMClick()
 void TFormFlash::runOperation(const std::function<void()> &prepare, const std::function<void()> &operation)
 {
     setOperationRunning(true);
-    const auto ended = qScopeGuard([this] { setOperationRunning(false); });
+    const auto ended = qScopeGuard([this] {
+        m_barPacer.flush();
+        setOperationRunning(false);
+    });
     prepare();
+    m_barPacer.flush();
     ShowStep(QStringLiteral("Trying to enter boot mode..."));
     if (!m_link->EnterBootMode())
         return;
@@ -179,6 +186,8 @@ void TFormFlash::runOperation(const std::function<void()> &prepare, const std::f
         operation();
         m_link->Close();
     } catch (const std::exception &error) {
+        // The bar stands where the operation stopped while the box is read.
+        m_barPacer.flush();
         m_link->Close();
         const QString text = QString::fromStdString(error.what());
         Dialogs::showError(text, Toolkit::applicationTitle());
@@ -210,11 +219,12 @@ void TFormFlash::ShowDeviceType(const QString &text)
 void TFormFlash::SetBarRange(int maximum)
 {
     ui.ProgressBar->setMaximum(maximum);
+    m_barPacer.setScale(maximum, ui.ProgressBar->width());
 }
 
 void TFormFlash::SetBarPosition(int position)
 {
     // The bar ignores a position beyond its maximum; the last word of an
     // image of odd size ends one byte past it.
-    ui.ProgressBar->setValue(qMin(position, ui.ProgressBar->maximum()));
+    m_barPacer.setPosition(qMin(position, ui.ProgressBar->maximum()));
 }

@@ -57,6 +57,16 @@ void InstallerKit::load(const QByteArray &text, const QString &fileName)
     click("BtnLoad");
 }
 
+void InstallerKit::cancelLoad()
+{
+    QTimer::singleShot(0, [this] {
+        QFileDialog *dialog = m_window->openDialog();
+        QVERIFY(dialog->isVisible());
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    click("BtnLoad");
+}
+
 void InstallerKit::click(const char *name)
 {
     auto *button = m_window->findChild<QPushButton *>(QLatin1String(name));
@@ -74,6 +84,11 @@ QString InstallerKit::text(const char *name) const
 int InstallerKit::barPosition() const
 {
     return m_window->findChild<QProgressBar *>(QStringLiteral("ProgressBar"))->value();
+}
+
+int InstallerKit::barMaximum() const
+{
+    return m_window->findChild<QProgressBar *>(QStringLiteral("ProgressBar"))->maximum();
 }
 
 bool InstallerKit::enabled(const char *name) const

@@ -53,11 +53,14 @@ public:
     // Loads a file holding text through the window's file dialog, typing
     // its path and Return.
     void load(const QByteArray &text, const QString &fileName = QStringLiteral("firmware.hex"));
+    // Opens the file dialog and cancels it.
+    void cancelLoad();
     // Clicks a button of the window; an operation runs to its end inside.
     void click(const char *name);
 
     QString text(const char *name) const;
     int barPosition() const;
+    int barMaximum() const;
     bool enabled(const char *name) const;
     // The message boxes' texts since the last call.
     QStringList takeBoxes();
