@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+namespace Installer {
+
+// Intel HEX text of bytes placed from address 0 on: data records of 16
+// bytes with 16-bit addresses, then the end-of-file record. At most 64 KiB.
+QByteArray HexFileText(QByteArrayView bytes);
+
+} // namespace Installer
