@@ -20,7 +20,7 @@ void appendRecord(QByteArray &text, quint16 address, quint8 type, QByteArrayView
     for (const char byte : std::as_const(record))
         sum += quint8(byte);
     record.append(char(quint8(-sum)));
-    text += ':' + record.toHex().toUpper() + '\n';
+    text += ':' + record.toHex().toUpper() + "\r\n";
 }
 
 } // namespace
