@@ -20,16 +20,17 @@ void Exchange::restart()
     m_assembler.reset();
 }
 
-void Exchange::send(const std::array<QString, CommandFrame::Size> &texts)
+bool Exchange::send(const std::array<QString, CommandFrame::Size> &texts)
 {
     if (!SendGateOpen(Toolkit::Ticks(), m_lastSendTick, m_port.OutQueueCount(), m_awaitingReply))
-        return;
+        return false;
     const CommandFrame frame = CommandFrame::fromTexts(texts);
     // A write that fails counts as sent: the time-out tells the operator
     // when its reply does not come.
     m_port.Write(frame.bytes().data(), CommandFrame::Size);
     m_lastSendTick = Toolkit::Ticks();
     m_awaitingReply = frame.expectsReply();
+    return true;
 }
 
 std::optional<ReplyFrame> Exchange::receive(int count)

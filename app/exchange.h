@@ -11,6 +11,10 @@
 
 class TComm32;
 
+// What the operator reads when an awaited reply is overdue; lines are
+// separated by "\r".
+inline const QString kNoReplyText = QStringLiteral("No reply from Karvel.\rPlease check the connection\rand the addresses!");
+
 // The command–reply cycle with the unit on the main window's port: sends are
 // paced, a reply is awaited for the commands that call for one, reply bytes
 // are assembled, and an overdue reply is given up so that sending goes on.
@@ -26,8 +30,9 @@ public:
     // Sends the frame the nine display texts hold, in wire order, unless the
     // last send was less than 100 ms ago, the transmit queue still holds
     // bytes or a reply is awaited. A text that is no hexadecimal number
-    // throws EConvertError before anything is written.
-    void send(const std::array<QString, Protocol::CommandFrame::Size> &texts);
+    // throws EConvertError before anything is written. Returns whether the
+    // frame went out.
+    bool send(const std::array<QString, Protocol::CommandFrame::Size> &texts);
 
     // Takes at most ReplyAssembler::MaxChunk of the count bytes the port
     // reported; the rest stays in the port for its next event. Returns the

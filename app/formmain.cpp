@@ -1,6 +1,7 @@
 #include "app/formmain.h"
 
 #include "app/formports.h"
+#include "app/linerates.h"
 #include "app/openfailuretext.h"
 #include "app/systemdevices.h"
 #include "installer/formflash.h"
@@ -38,15 +39,9 @@ namespace {
 // The rate of a ComboBaud item; nothing for no selection.
 std::optional<TBaudRate> baudRateOf(const QString &item)
 {
-    static const std::pair<const char *, TBaudRate> rates[] = {
-        {"2400", cbr2400}, {"4800", cbr4800},   {"9600", cbr9600},
-        {"19200", cbr19200}, {"38400", cbr38400}, {"57600", cbr57600},
-    };
-    for (const auto &[text, rate] : rates) {
-        if (item == QLatin1String(text))
-            return rate;
-    }
-    return std::nullopt;
+    bool number = false;
+    const int bitsPerSecond = item.toInt(&number);
+    return number ? PanelLineRate(bitsPerSecond) : std::nullopt;
 }
 
 } // namespace
@@ -295,7 +290,6 @@ void TFormMain::TimeoutTimer()
     if (!m_exchange.replyOverdue())
         return;
     // Modal: the purges wait until the operator has read it.
-    Dialogs::showError(QStringLiteral("No reply from Karvel.\rPlease check the connection\rand the addresses!"),
-                       Toolkit::applicationTitle());
+    Dialogs::showError(kNoReplyText, Toolkit::applicationTitle());
     m_exchange.abandonReply();
 }

@@ -1,5 +1,7 @@
 #include "app/formmainui.h"
 
+#include "app/linerates.h"
+
 #include "toolkit/combolist.h"
 #include "toolkit/fonts.h"
 #include "toolkit/maskedit.h"
@@ -59,10 +61,10 @@ void FormMainUi::setupInterface(QWidget *client)
     ComboCOM->setItemIndex(0);
     BtnOpen = button(QStringLiteral("&Open"), GrpInterface, "BtnOpen", {128, 24, 75, 25}, true);
     BtnClose = button(QStringLiteral("&Close"), GrpInterface, "BtnClose", {216, 24, 75, 25}, false);
-    ComboBaud = placed(new ComboList({QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"),
-                                      QStringLiteral("19200"), QStringLiteral("38400"), QStringLiteral("57600")},
-                                     GrpInterface),
-                       "ComboBaud", {16, 56, 89, Toolkit::kComboHeight});
+    QStringList rates;
+    for (const LineRate &rate : PanelLineRates())
+        rates << QString::number(rate.bitsPerSecond);
+    ComboBaud = placed(new ComboList(rates, GrpInterface), "ComboBaud", {16, 56, 89, Toolkit::kComboHeight});
     ComboBaud->setItemIndex(3);
     // Free space of the group, under "&Open": the designed controls keep
     // their places.

@@ -9,7 +9,9 @@ set(CPACK_PACKAGE_DESCRIPTION "\
 Composes, sends and reads back the binary commands of a Karvel 2 unit on a
 serial port (RS-232, or RS-485 through a converter switched by RTS): currents,
 ramps, microstepping, switches, encoder, alarms, CAN, PID, motion commands and
-status queries. Also holds karvel-sim, a simulated unit on a pseudo-terminal.")
+status queries. Also holds karvctl, which queries, sends commands to and
+flashes units from the command line (several in parallel), and karvel-sim, a
+simulated unit on a pseudo-terminal.")
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <atomic>
 #include <initializer_list>
 #include <span>
 
@@ -13,8 +14,10 @@ class TComm32;
 
 // The installer's line to the unit's boot loader: its own serial component,
 // the boot-entry step that every operation starts with, and single requests
-// that wait for their reply. Lives on the window thread; its waits dispatch
-// window events, so the window stays responsive while they last.
+// that wait for their reply. Lives on one thread (the window's, or a worker
+// of the command line); its waits dispatch that thread's events, so the
+// window stays responsive while they last. Shows nothing itself: the caller
+// tells the operator.
 class BootLink : public QObject
 {
     Q_OBJECT
@@ -45,13 +48,21 @@ public:
     static std::array<quint8, 9> BootEntryFrame(quint8 address);
 
     // Sends the boot-entry frame at the unit's rate (unless the port cannot
-    // be opened there), waits, and reopens the port at 9600 baud. False,
-    // after telling the operator, when that last opening fails.
+    // be opened there), waits, and reopens the port at 9600 baud. False when
+    // that last opening fails (EntryFailure() says so) or on Cancel().
     bool EnterBootMode();
+    // The operator's message of the last failed EnterBootMode.
+    const QString &EntryFailure() const { return m_entryFailure; }
     // Sends one request and waits up to ReplyLimit for its whole reply.
-    // False at once when the request cannot be written.
+    // False at once when the request cannot be written or after Cancel().
     bool BootRequest(std::initializer_list<quint8> request);
     void Close();
+
+    // Ends the wait under way and fails every later one, so that the
+    // operation ends through its own failure path and closes the port. Any
+    // thread may call it; a waiting link's thread wakes on its next event.
+    void Cancel();
+    bool Cancelled() const { return m_cancelled; }
 
     const BootReply &Reply() const { return m_reply; }
     TComm32 *comm32() const { return Comm32; }
@@ -66,4 +77,6 @@ private:
 
     TComm32 *Comm32;
     BootReply m_reply;
+    QString m_entryFailure;
+    std::atomic<bool> m_cancelled = false;
 };

@@ -5,6 +5,7 @@
 #include "installer/flashprogrammer.h"
 #include "installer/displaypath.h"
 #include "installer/hexerrors.h"
+#include "installer/hexfailuretext.h"
 #include "installer/hexloader.h"
 #include "toolkit/application.h"
 #include "toolkit/dialogs.h"
@@ -14,7 +15,6 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -105,21 +105,15 @@ void TFormFlash::LoadFile(const QString &path)
     ui.StaticName->setText(Installer::DisplayPath(path));
     // Never flash a partly read image: Start waits for a file that loads whole.
     setImageAccepted(false);
-    const QString fileName = QFileInfo(path).fileName();
     try {
         Installer::LoadHexFile(path, *m_image);
     } catch (const Installer::EHexLoadError &error) {
         clearFileTexts();
-        // One substitution: a % in the file name stays as it is.
-        Dialogs::showError(QStringLiteral("The file \"%1\" is not a valid HEX file!\r(%2 in line %3)")
-                               .arg(fileName, QString::fromStdString(error.what()),
-                                    QString::number(error.lineNumber())),
-                           Toolkit::applicationTitle());
+        Dialogs::showError(Installer::HexFailureText(path, error), Toolkit::applicationTitle());
         return;
-    } catch (const Installer::EHexCheckError &) {
+    } catch (const Installer::EHexCheckError &error) {
         clearFileTexts();
-        Dialogs::showError(QStringLiteral("The file \"%1\" is not indended for use with a Karvel-2!").arg(fileName),
-                           Toolkit::applicationTitle());
+        Dialogs::showError(Installer::HexFailureText(path, error), Toolkit::applicationTitle());
         return;
     }
     showLoadedImage();
@@ -179,20 +173,13 @@ void TFormFlash::runOperation(const std::function<void()> &prepare, const std::f
     });
     prepare();
     m_barPacer.flush();
-    ShowStep(QStringLiteral("Trying to enter boot mode..."));
-    if (!m_link->EnterBootMode())
-        return;
-    try {
-        operation();
-        m_link->Close();
-    } catch (const std::exception &error) {
-        // The bar stands where the operation stopped while the box is read.
-        m_barPacer.flush();
-        m_link->Close();
-        const QString text = QString::fromStdString(error.what());
-        Dialogs::showError(text, Toolkit::applicationTitle());
-        ShowStep(text);
-    }
+    const BootOutcome outcome = RunBootOperation(*m_link, *this, operation);
+    // The bar stands where the operation stopped while the box is read.
+    m_barPacer.flush();
+    if (outcome.kind != BootOutcome::Done)
+        Dialogs::showError(outcome.message, Toolkit::applicationTitle());
+    if (outcome.kind == BootOutcome::Failed)
+        ShowStep(outcome.message);
 }
 
 void TFormFlash::setOperationRunning(bool running)
