@@ -58,6 +58,7 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
     , m_ports(*m_devices, settings)
     , Comm32(new TComm32(this))
     , m_exchange(*Comm32)
+    , m_trafficRecorder(m_exchange, m_trafficLog)
     , m_replyView(*this)
     , Timeout(new QTimer(this))
 {
@@ -69,10 +70,12 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
 
     Comm32->setObjectName(QStringLiteral("Comm32"));
     Comm32->SetBaudRate(cbr19200);
-    Comm32->SetMonitorEvents(evRxChar);
+    // Line errors as well, for the traffic monitor.
+    Comm32->SetMonitorEvents(evRxChar | evError);
     Comm32->SetFlowControl(fcRTSToggle);
     Toolkit::connectHandler(Comm32, &TComm32::OnRxChar, this, &TFormMain::Comm32RxChar);
     Toolkit::connectHandler(Comm32, &TComm32::OnDisconnect, this, &TFormMain::Comm32Disconnect);
+    Toolkit::connectHandler(Comm32, &TComm32::OnError, this, &TFormMain::Comm32Error);
 
     Timeout->setObjectName(QStringLiteral("Timeout"));
     Timeout->setInterval(100);
@@ -179,12 +182,14 @@ void TFormMain::BtnOpenClick()
     }
     showPortOpen(true);
     m_exchange.restart();
+    m_exchange.notePortEvent(Exchange::PortEvent::Opened);
 }
 
 void TFormMain::BtnCloseClick()
 {
     Comm32->Close();
     showPortOpen(false);
+    m_exchange.notePortEvent(Exchange::PortEvent::Closed);
 }
 
 void TFormMain::showPortOpen(bool open)
@@ -258,9 +263,15 @@ void TFormMain::Comm32Disconnect()
     // Closed before the box shows: nothing of the port, and no reply time-out,
     // can come up while the operator reads it.
     m_exchange.dropReply();
+    m_exchange.notePortEvent(Exchange::PortEvent::HungUp);
     BtnCloseClick();
     Dialogs::showError(QStringLiteral("Port ") + ui.ComboCOM->currentText() + QStringLiteral(" was disconnected."),
                        Toolkit::applicationTitle());
+}
+
+void TFormMain::Comm32Error(QObject *, int Errors)
+{
+    m_exchange.noteLineErrors(quint32(Errors));
 }
 
 void TFormMain::TimeoutTimer()
@@ -271,6 +282,7 @@ void TFormMain::TimeoutTimer()
     const auto done = qScopeGuard([this] { TimeoutBusy = false; });
     if (!m_exchange.replyOverdue())
         return;
+    m_exchange.reportTimeOut();
     // Modal: the purges wait until the operator has read it.
     Dialogs::showError(QStringLiteral("No reply from Karvel.\rPlease check the connection\rand the addresses!"),
                        Toolkit::applicationTitle());

@@ -6,6 +6,8 @@
 #include "app/portresolver.h"
 #include "app/replyview.h"
 #include "app/settingslocation.h"
+#include "monitor/trafficlog.h"
+#include "monitor/trafficrecorder.h"
 
 #include <QMainWindow>
 
@@ -38,6 +40,8 @@ public:
     bool K410Mode() const { return m_k410Mode; }
     // The send–reply state, for the benchmarks and tests that watch the cycle.
     const Exchange &exchange() const { return m_exchange; }
+    Exchange &exchange() { return m_exchange; }
+    const TrafficLog &trafficLog() const { return m_trafficLog; }
     TComm32 *comm32() const { return Comm32; }
 
 protected:
@@ -55,6 +59,7 @@ private:
     void BtnPortsClick();
     void Comm32RxChar(QObject *Sender, int Count);
     void Comm32Disconnect();
+    void Comm32Error(QObject *Sender, int Errors);
     void TimeoutTimer();
 
     void createPages();
@@ -72,6 +77,10 @@ private:
     TComm32 *Comm32;
     bool m_k410Mode = false;
     Exchange m_exchange;
+    // Recorded from the start, so that a monitor opened late shows what led
+    // up to it.
+    TrafficLog m_trafficLog;
+    TrafficRecorder m_trafficRecorder;
     ReplyView m_replyView;
     // Every 100 ms, from creation on, whether a port is open or not.
     QTimer *Timeout;
