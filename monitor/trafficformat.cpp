@@ -4,6 +4,7 @@
 #include "protocol/replydecoder.h"
 #include "serial/comm32.h"
 #include "util/karvutils.h"
+#include "util/plainfile.h"
 
 #include <QDateTime>
 
@@ -208,6 +209,25 @@ QByteArray toCsv(const QList<TrafficRow> &rows)
         record(fields);
     }
     return csv;
+}
+
+QByteArray encode(const QList<TrafficRow> &rows, FileFormat format)
+{
+    return format == FileFormat::Csv ? toCsv(rows) : toText(rows).toUtf8();
+}
+
+bool save(const QString &path, const QList<TrafficRow> &rows, FileFormat format)
+{
+    return PlainFile::replace(path, encode(rows, format));
+}
+
+QList<TrafficRow> rowsOf(const TrafficLog &log)
+{
+    QList<TrafficRow> rows;
+    rows.reserve(log.size());
+    for (qsizetype i = 0; i < log.size(); ++i)
+        rows << log.at(i);
+    return rows;
 }
 
 } // namespace TrafficFormat

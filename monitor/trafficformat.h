@@ -42,4 +42,14 @@ QString toText(const QList<TrafficRow> &rows);
 // a comma, a quote or a line break; the time in seconds with six decimals.
 QByteArray toCsv(const QList<TrafficRow> &rows);
 
+enum class FileFormat { Text, Csv };
+
+QByteArray encode(const QList<TrafficRow> &rows, FileFormat format);
+// Writes the rows to path in one go: the file is replaced whole or left as it
+// was. False when it could not be written.
+bool save(const QString &path, const QList<TrafficRow> &rows, FileFormat format);
+
+// Every row the log keeps, oldest first.
+QList<TrafficRow> rowsOf(const TrafficLog &log);
+
 } // namespace TrafficFormat
