@@ -1,5 +1,6 @@
 #include "app/formmain.h"
 
+#include "app/formmonitor.h"
 #include "app/formports.h"
 #include "app/openfailuretext.h"
 #include "app/systemdevices.h"
@@ -87,6 +88,7 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
     Toolkit::connectHandler(ui.BtnSend, &QPushButton::clicked, this, &TFormMain::BtnSendClick);
     Toolkit::connectHandler(ui.BtnUpdate, &QPushButton::clicked, this, &TFormMain::BtnUpdateClick);
     Toolkit::connectHandler(ui.BtnPorts, &QPushButton::clicked, this, &TFormMain::BtnPortsClick);
+    Toolkit::connectHandler(ui.BtnMonitor, &QPushButton::clicked, this, &TFormMain::BtnMonitorClick);
     // The port list's context menu leads to the same dialog.
     auto *portsAction = new QAction(ui.BtnPorts->text(), ui.ComboCOM);
     portsAction->setObjectName(QStringLiteral("ActionPorts"));
@@ -216,6 +218,15 @@ void TFormMain::BtnPortsClick()
     TFormPorts dialog(*m_devices, m_location, this);
     if (dialog.exec() == QDialog::Accepted)
         showPortStatus();
+}
+
+void TFormMain::BtnMonitorClick()
+{
+    if (!m_monitor)
+        m_monitor = new TFormMonitor(m_trafficLog, this);
+    m_monitor->show();
+    m_monitor->raise();
+    m_monitor->activateWindow();
 }
 
 void TFormMain::EditAddrChange()

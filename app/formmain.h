@@ -19,6 +19,7 @@ class CommandPage;
 class DeviceSource;
 class QTimer;
 class TComm32;
+class TFormMonitor;
 
 // The main window: port and unit address entry, the command pages, the
 // command-bytes display. Holds the serial component Comm32, open while the
@@ -57,6 +58,7 @@ private:
     void BtnSendClick();
     void BtnUpdateClick();
     void BtnPortsClick();
+    void BtnMonitorClick();
     void Comm32RxChar(QObject *Sender, int Count);
     void Comm32Disconnect();
     void Comm32Error(QObject *Sender, int Errors);
@@ -81,6 +83,8 @@ private:
     // up to it.
     TrafficLog m_trafficLog;
     TrafficRecorder m_trafficRecorder;
+    // Made on the first "Monitor...", then shown again.
+    TFormMonitor *m_monitor = nullptr;
     ReplyView m_replyView;
     // Every 100 ms, from creation on, whether a port is open or not.
     QTimer *Timeout;
