@@ -1,6 +1,7 @@
 #include "app/formmain.h"
 
 #include "app/formmonitor.h"
+#include "app/formplot.h"
 #include "app/formports.h"
 #include "app/openfailuretext.h"
 #include "app/systemdevices.h"
@@ -60,6 +61,7 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
     , Comm32(new TComm32(this))
     , m_exchange(*Comm32)
     , m_trafficRecorder(m_exchange, m_trafficLog)
+    , m_poller(m_exchange)
     , m_replyView(*this)
     , Timeout(new QTimer(this))
 {
@@ -89,6 +91,7 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
     Toolkit::connectHandler(ui.BtnUpdate, &QPushButton::clicked, this, &TFormMain::BtnUpdateClick);
     Toolkit::connectHandler(ui.BtnPorts, &QPushButton::clicked, this, &TFormMain::BtnPortsClick);
     Toolkit::connectHandler(ui.BtnMonitor, &QPushButton::clicked, this, &TFormMain::BtnMonitorClick);
+    Toolkit::connectHandler(ui.BtnPlot, &QPushButton::clicked, this, &TFormMain::BtnPlotClick);
     // The port list's context menu leads to the same dialog.
     auto *portsAction = new QAction(ui.BtnPorts->text(), ui.ComboCOM);
     portsAction->setObjectName(QStringLiteral("ActionPorts"));
@@ -227,6 +230,23 @@ void TFormMain::BtnMonitorClick()
     m_monitor->show();
     m_monitor->raise();
     m_monitor->activateWindow();
+}
+
+void TFormMain::BtnPlotClick()
+{
+    if (!m_plot) {
+        m_plot = new TFormPlot(m_poller, this);
+        connect(m_plot, &TFormPlot::aboutToStart, this, [this] {
+            bool isNumber = false;
+            const uint address = ui.StaticAdr->text().toUInt(&isNumber, 16);
+            if (isNumber)
+                m_poller.setAddress(quint8(address));
+            m_poller.setBitsPerSecond(BitsPerSecond(Comm32->BaudRate()));
+        });
+    }
+    m_plot->show();
+    m_plot->raise();
+    m_plot->activateWindow();
 }
 
 void TFormMain::EditAddrChange()

@@ -8,6 +8,7 @@
 #include "app/settingslocation.h"
 #include "monitor/trafficlog.h"
 #include "monitor/trafficrecorder.h"
+#include "plot/poller.h"
 
 #include <QMainWindow>
 
@@ -20,6 +21,7 @@ class DeviceSource;
 class QTimer;
 class TComm32;
 class TFormMonitor;
+class TFormPlot;
 
 // The main window: port and unit address entry, the command pages, the
 // command-bytes display. Holds the serial component Comm32, open while the
@@ -43,6 +45,7 @@ public:
     const Exchange &exchange() const { return m_exchange; }
     Exchange &exchange() { return m_exchange; }
     const TrafficLog &trafficLog() const { return m_trafficLog; }
+    Poller &poller() { return m_poller; }
     TComm32 *comm32() const { return Comm32; }
 
 protected:
@@ -59,6 +62,7 @@ private:
     void BtnUpdateClick();
     void BtnPortsClick();
     void BtnMonitorClick();
+    void BtnPlotClick();
     void Comm32RxChar(QObject *Sender, int Count);
     void Comm32Disconnect();
     void Comm32Error(QObject *Sender, int Errors);
@@ -85,6 +89,9 @@ private:
     TrafficRecorder m_trafficRecorder;
     // Made on the first "Monitor...", then shown again.
     TFormMonitor *m_monitor = nullptr;
+    // Polls for the plot window, through the exchange.
+    Poller m_poller;
+    TFormPlot *m_plot = nullptr;
     ReplyView m_replyView;
     // Every 100 ms, from creation on, whether a port is open or not.
     QTimer *Timeout;
