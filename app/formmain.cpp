@@ -1,5 +1,7 @@
 #include "app/formmain.h"
 
+#include "app/formmonitor.h"
+#include "app/formplot.h"
 #include "app/formports.h"
 #include "app/linerates.h"
 #include "app/openfailuretext.h"
@@ -54,6 +56,8 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
     , m_ports(*m_devices, settings)
     , Comm32(new TComm32(this))
     , m_exchange(*Comm32)
+    , m_trafficRecorder(m_exchange, m_trafficLog)
+    , m_poller(m_exchange)
     , m_replyView(*this)
     , Timeout(new QTimer(this))
 {
@@ -65,10 +69,12 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
 
     Comm32->setObjectName(QStringLiteral("Comm32"));
     Comm32->SetBaudRate(cbr19200);
-    Comm32->SetMonitorEvents(evRxChar);
+    // Line errors as well, for the traffic monitor.
+    Comm32->SetMonitorEvents(evRxChar | evError);
     Comm32->SetFlowControl(fcRTSToggle);
     Toolkit::connectHandler(Comm32, &TComm32::OnRxChar, this, &TFormMain::Comm32RxChar);
     Toolkit::connectHandler(Comm32, &TComm32::OnDisconnect, this, &TFormMain::Comm32Disconnect);
+    Toolkit::connectHandler(Comm32, &TComm32::OnError, this, &TFormMain::Comm32Error);
 
     Timeout->setObjectName(QStringLiteral("Timeout"));
     Timeout->setInterval(100);
@@ -80,6 +86,8 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
     Toolkit::connectHandler(ui.BtnSend, &QPushButton::clicked, this, &TFormMain::BtnSendClick);
     Toolkit::connectHandler(ui.BtnUpdate, &QPushButton::clicked, this, &TFormMain::BtnUpdateClick);
     Toolkit::connectHandler(ui.BtnPorts, &QPushButton::clicked, this, &TFormMain::BtnPortsClick);
+    Toolkit::connectHandler(ui.BtnMonitor, &QPushButton::clicked, this, &TFormMain::BtnMonitorClick);
+    Toolkit::connectHandler(ui.BtnPlot, &QPushButton::clicked, this, &TFormMain::BtnPlotClick);
     // The port list's context menu leads to the same dialog.
     auto *portsAction = new QAction(ui.BtnPorts->text(), ui.ComboCOM);
     portsAction->setObjectName(QStringLiteral("ActionPorts"));
@@ -175,12 +183,14 @@ void TFormMain::BtnOpenClick()
     }
     showPortOpen(true);
     m_exchange.restart();
+    m_exchange.notePortEvent(Exchange::PortEvent::Opened);
 }
 
 void TFormMain::BtnCloseClick()
 {
     Comm32->Close();
     showPortOpen(false);
+    m_exchange.notePortEvent(Exchange::PortEvent::Closed);
 }
 
 void TFormMain::showPortOpen(bool open)
@@ -207,6 +217,32 @@ void TFormMain::BtnPortsClick()
     TFormPorts dialog(*m_devices, m_location, this);
     if (dialog.exec() == QDialog::Accepted)
         showPortStatus();
+}
+
+void TFormMain::BtnMonitorClick()
+{
+    if (!m_monitor)
+        m_monitor = new TFormMonitor(m_trafficLog, this);
+    m_monitor->show();
+    m_monitor->raise();
+    m_monitor->activateWindow();
+}
+
+void TFormMain::BtnPlotClick()
+{
+    if (!m_plot) {
+        m_plot = new TFormPlot(m_poller, this);
+        connect(m_plot, &TFormPlot::aboutToStart, this, [this] {
+            bool isNumber = false;
+            const uint address = ui.StaticAdr->text().toUInt(&isNumber, 16);
+            if (isNumber)
+                m_poller.setAddress(quint8(address));
+            m_poller.setBitsPerSecond(BitsPerSecond(Comm32->BaudRate()));
+        });
+    }
+    m_plot->show();
+    m_plot->raise();
+    m_plot->activateWindow();
 }
 
 void TFormMain::EditAddrChange()
@@ -276,9 +312,15 @@ void TFormMain::Comm32Disconnect()
     // Closed before the box shows: nothing of the port, and no reply time-out,
     // can come up while the operator reads it.
     m_exchange.dropReply();
+    m_exchange.notePortEvent(Exchange::PortEvent::HungUp);
     BtnCloseClick();
     Dialogs::showError(QStringLiteral("Port ") + ui.ComboCOM->currentText() + QStringLiteral(" was disconnected."),
                        Toolkit::applicationTitle());
+}
+
+void TFormMain::Comm32Error(QObject *, int Errors)
+{
+    m_exchange.noteLineErrors(quint32(Errors));
 }
 
 void TFormMain::TimeoutTimer()
@@ -289,6 +331,7 @@ void TFormMain::TimeoutTimer()
     const auto done = qScopeGuard([this] { TimeoutBusy = false; });
     if (!m_exchange.replyOverdue())
         return;
+    m_exchange.reportTimeOut();
     // Modal: the purges wait until the operator has read it.
     Dialogs::showError(kNoReplyText, Toolkit::applicationTitle());
     m_exchange.abandonReply();

@@ -36,6 +36,7 @@ void FormMainUi::setupUi(QMainWindow *form)
     setupAddress(client);
     setupPages(client);
     setupCommandBytes(client);
+    setupWindowButtons(client);
 
     StatusBar1 = new QStatusBar(form);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -138,4 +139,12 @@ void FormMainUi::setupCommandBytes(QWidget *client)
     StaticAdr->setText(QStringLiteral("01"));
 
     BtnSend = button(QStringLiteral("&Send Command"), GrpCmdBytes, "BtnSend", {328, 24, 129, 41}, false);
+}
+
+void FormMainUi::setupWindowButtons(QWidget *client)
+{
+    // Free space right of " Unit Address ", above the pages: the designed
+    // controls keep their places.
+    BtnMonitor = button(QStringLiteral("&Monitor..."), client, "BtnMonitor", {552, 16, 89, 25}, true);
+    BtnPlot = button(QStringLiteral("P&lot..."), client, "BtnPlot", {552, 48, 89, 25}, true);
 }

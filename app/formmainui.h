@@ -59,6 +59,10 @@ struct FormMainUi
     StaticText *StaticP6;
     QPushButton *BtnSend;
 
+    // The windows beside this one, in the free space right of the address.
+    QPushButton *BtnMonitor;
+    QPushButton *BtnPlot;
+
     QStatusBar *StatusBar1;
     // What the selected port name opens.
     QLabel *LblPortStatus;
@@ -68,4 +72,5 @@ private:
     void setupAddress(QWidget *client);
     void setupPages(QWidget *client);
     void setupCommandBytes(QWidget *client);
+    void setupWindowButtons(QWidget *client);
 };
