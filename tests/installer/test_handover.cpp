@@ -120,6 +120,8 @@ void TestHandOver::bootEntryCarriesTheWindowsAddress()
 {
     karvsim::SimulatedUnit::Options options;
     options.address = 0x1F;
+    // The window's pause runs on fast ticks: the unit must restart at once.
+    options.bootEntryDelay = std::chrono::milliseconds(0);
     karvsim::SimulatedUnit unit(options);
     const std::unique_ptr<TFormMain> window = openPanel("19200", QString::fromStdString(unit.devicePath()));
     control<StaticText>(*window, "StaticAdr")->setText(QStringLiteral("1F"));
