@@ -580,6 +580,17 @@ private slots:
         QCOMPARE(line.ask(command(0x20)).at(0), 0x20);
     }
 
+    // Bytes put on the line unasked arrive as they are, between replies.
+    void sendToHostPutsBytesOnTheLine()
+    {
+        SimulatedUnit unit(inBootLoader());
+        SerialLine line(unit.devicePath(), B9600);
+        unit.sendToHost({'7', '\r'});
+        QCOMPARE(hex(line.read(2)), QByteArray("37 0d"));
+        line.write({'a'});
+        QCOMPARE(hex(line.read(2)), QByteArray("4b 56"));
+    }
+
     // A request is garbage unless all of it came at 9600 baud.
     void bootLoaderHearsOnly9600()
     {
