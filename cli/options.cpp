@@ -86,11 +86,6 @@ ParsedCommandLine misuse(const QString &message)
 
 } // namespace
 
-QString usageText()
-{
-    return QLatin1String(usage);
-}
-
 ParsedCommandLine parseOptions(const QStringList &arguments)
 {
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
@@ -108,7 +103,7 @@ ParsedCommandLine parseOptions(const QStringList &arguments)
     if (!parser.parse(arguments))
         return misuse(parser.errorText());
     if (parser.isSet(help))
-        return {std::nullopt, ExitSuccess, usageText(), {}};
+        return {std::nullopt, ExitSuccess, QLatin1String(usage), {}};
     if (parser.isSet(version))
         return {std::nullopt, ExitSuccess, QStringLiteral("karvctl %1\n").arg(KarvUtils::FileVersion()), {}};
 

@@ -36,5 +36,3 @@ struct ParsedCommandLine
 // and each command's number of arguments; what the arguments mean is the
 // command's to check.
 ParsedCommandLine parseOptions(const QStringList &arguments);
-
-QString usageText();

@@ -26,6 +26,12 @@ void ProgressView::Add(UnitJob *job)
     QObject::connect(job, &UnitJob::StepShown, job, [this, line](const QString &text) { StepShown(*line, text); });
     QObject::connect(job, &UnitJob::BarMoved, job,
                      [this, line](int position, int maximum) { BarMoved(*line, position, maximum); });
+    // A failure ends the operation without a step of its own: the bar shows
+    // it, as the installer window's progress line does.
+    QObject::connect(job, &UnitJob::Finished, job, [this, line] {
+        if (m_terminal && line->job->ExitCode() != 0)
+            StepShown(*line, line->job->Message());
+    });
 }
 
 void ProgressView::StepShown(Line &line, const QString &text)
