@@ -65,6 +65,7 @@ SimulatedUnit::SimulatedUnit(const Options &options)
 {
     if (options.inBootLoader)
         bootLoader_.enter();
+    firmware_.setSupplyDrift(options.supplyDrift);
     thread_ = std::thread(&SimulatedUnit::serve, this);
 }
 
