@@ -22,6 +22,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <map>
+
 namespace {
 
 // The spans of ComboSpan in seconds; 0 for everything.
@@ -270,16 +272,20 @@ double TFormPlot::shownSpan() const
 
 void TFormPlot::autoscale()
 {
+    // Each value axis spans what its graphs show in the time range, with a
+    // little room; a flat line gets room above and below.
+    std::map<QCPAxis *, QCPRange> ranges;
+    const QCPRange shown = Plot->xAxis->range();
     for (QCPGraph *graph : m_graphs) {
-        if (graph)
-            graph->valueAxis()->rescale(false);
+        bool found = false;
+        const QCPRange range = graph ? graph->getValueRange(found, QCP::sdBoth, shown) : QCPRange();
+        if (!found)
+            continue;
+        const auto [at, added] = ranges.try_emplace(graph->valueAxis(), range);
+        if (!added)
+            at->second.expand(range);
     }
-    // A shared axis takes in every graph.
-    if (CheckSharedAxis->isChecked())
-        Plot->yAxis->rescale(true);
-    for (QCPAxis *axis : Plot->axisRect()->axes(QCPAxis::atLeft)) {
-        // A flat line still gets room above and below.
-        const QCPRange range = axis->range();
+    for (const auto &[axis, range] : ranges) {
         const double margin = range.size() > 0 ? range.size() * 0.05 : std::max(std::abs(range.center()) * 0.05, 1.0);
         axis->setRange(range.lower - margin, range.upper + margin);
     }
