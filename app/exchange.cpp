@@ -175,6 +175,7 @@ void Exchange::dropReply()
 
 void Exchange::notePortEvent(PortEvent event)
 {
+    m_portOpen = event == PortEvent::Opened;
     if (event != PortEvent::Opened) {
         // Nothing goes out on a port that has gone.
         m_held.reset();

@@ -82,6 +82,8 @@ public:
     // What the window sees of the port and passes on.
     void notePortEvent(PortEvent event);
     void noteLineErrors(quint32 errors);
+    // Between an Opened and a Closed or HungUp.
+    bool portOpen() const { return m_portOpen; }
 
     bool AwaitingReply() const { return m_awaitingReply; }
     quint32 LastSendTick() const { return m_lastSendTick; }
@@ -110,6 +112,7 @@ private:
     bool m_awaitingReply = false;
     quint32 m_lastSendTick = 0;
     Origin m_lastOrigin = Origin::Operator;
+    bool m_portOpen = false;
     Protocol::ReplyAssembler m_assembler;
     std::optional<Protocol::CommandFrame> m_held;
     std::optional<Protocol::CommandFrame> m_request;

@@ -22,6 +22,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <map>
+
 namespace {
 
 // The spans of ComboSpan in seconds; 0 for everything.
@@ -111,6 +113,10 @@ TFormPlot::TFormPlot(Poller &poller, QWidget *parent)
     Plot->xAxis->setLabel(QStringLiteral("Time (s)"));
     Plot->legend->setVisible(true);
     Plot->setNoAntialiasingOnDrag(true);
+    Plot->setPlottingHint(QCP::phFastPolylines, true);
+    // Traces of thousands of points drawn ten times a second: unsmoothed
+    // lines take a fraction of the CPU.
+    Plot->setNotAntialiasedElements(QCP::aePlottables);
 
     ExportDialog->setOption(QFileDialog::DontUseNativeDialog);
     ExportDialog->setAcceptMode(QFileDialog::AcceptSave);
@@ -130,9 +136,10 @@ TFormPlot::TFormPlot(Poller &poller, QWidget *parent)
     Toolkit::connectHandler(exportCsv, &QPushButton::clicked, this, &TFormPlot::BtnExportCsvClick);
     Toolkit::connectHandler(exportPng, &QPushButton::clicked, this, &TFormPlot::BtnExportPngClick);
     Toolkit::connectHandler(CheckSharedAxis, &QCheckBox::toggled, this, &TFormPlot::rebuild);
-    Toolkit::connectHandler(ComboSpan, &QComboBox::currentIndexChanged, this, &TFormPlot::RefreshTimer);
+    Toolkit::connectHandler(ComboSpan, &QComboBox::currentIndexChanged, this, &TFormPlot::redraw);
+    Toolkit::connectHandler(CheckAutoscale, &QCheckBox::toggled, this, &TFormPlot::redraw);
     Toolkit::connectHandler(Plot, &QCustomPlot::mouseMove, this, &TFormPlot::showCursor);
-    Toolkit::connectHandler(&m_poller, &Poller::replied, this, &TFormPlot::pollerReplied);
+    Toolkit::connectHandler(&m_poller, &Poller::replied, this, &TFormPlot::takeReply);
     Toolkit::connectHandler(&m_poller, &Poller::stateChanged, this, &TFormPlot::pollerStateChanged);
     connect(&m_poller, &Poller::status, LblStatus, &QLabel::setText);
     Refresh->start();
@@ -177,9 +184,11 @@ void TFormPlot::pollerStateChanged(Poller::State state)
     BtnStop->setEnabled(state == Poller::State::Running);
 }
 
-void TFormPlot::pollerReplied(const Protocol::ReplyFrame &reply, quint32 tick)
+void TFormPlot::takeReply(const Protocol::ReplyFrame &reply, quint32 tick)
 {
-    const double seconds = double(tick - m_origin.value_or(tick)) / 1000.0;
+    if (!m_origin)
+        m_origin = tick;
+    const double seconds = double(qint32(tick - *m_origin)) / 1000.0;
     for (const QuantityValue &value : QuantitiesOf(reply)) {
         const PlotData::Sample sample{seconds, value.quantity, value.value};
         m_data.add(seconds, value);
@@ -203,7 +212,9 @@ void TFormPlot::addToGraph(const PlotData::Sample &sample)
         }
         graph = Plot->addGraph(Plot->xAxis, valueAxis);
         graph->setName(QString(quantity.name));
-        graph->setPen(QPen(colourOf(sample.quantity), 1.5));
+        // A cosmetic one-pixel pen: wider ones are stroked as outlines, which
+        // costs many times more for a trace of thousands of points.
+        graph->setPen(QPen(colourOf(sample.quantity), 0));
         if (quantity.step)
             graph->setLineStyle(QCPGraph::lsStepLeft);
     }
@@ -226,6 +237,12 @@ void TFormPlot::rebuild()
     std::fill(m_graphs.begin(), m_graphs.end(), nullptr);
     for (const PlotData::Sample &sample : m_data.samples())
         addToGraph(sample);
+    redraw();
+}
+
+void TFormPlot::redraw()
+{
+    m_drawnUpTo.reset();
     RefreshTimer();
 }
 
@@ -233,31 +250,45 @@ void TFormPlot::RefreshTimer()
 {
     if (BtnPause->isChecked() || m_data.samples().empty())
         return;
-    scrollTimeAxis();
-    if (CheckAutoscale->isChecked()) {
-        for (QCPGraph *graph : m_graphs) {
-            if (graph)
-                graph->valueAxis()->rescale(false);
-        }
-        // A shared axis takes in every graph.
-        if (CheckSharedAxis->isChecked())
-            Plot->yAxis->rescale(true);
-        for (QCPAxis *axis : Plot->axisRect()->axes(QCPAxis::atLeft)) {
-            // A flat line still gets room above and below.
-            const QCPRange range = axis->range();
-            const double margin = range.size() > 0 ? range.size() * 0.05 : std::max(std::abs(range.center()) * 0.05, 1.0);
-            axis->setRange(range.lower - margin, range.upper + margin);
-        }
-    }
+    const double newest = m_data.samples().back().seconds;
+    const double span = shownSpan();
+    // Nothing on show moves by a pixel sooner: over ten minutes that is
+    // every two thirds of a second, not ten times.
+    if (m_drawnUpTo && newest >= *m_drawnUpTo && newest - *m_drawnUpTo < span / std::max(Plot->width(), 1))
+        return;
+    m_drawnUpTo = newest;
+    Plot->xAxis->setRange(newest - span, newest);
+    if (CheckAutoscale->isChecked())
+        autoscale();
     Plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
-void TFormPlot::scrollTimeAxis()
+double TFormPlot::shownSpan() const
 {
-    const double newest = m_data.samples().back().seconds;
     const double span = kSpans.at(std::size_t(std::max(ComboSpan->currentIndex(), 0)));
-    const double oldest = span > 0 ? newest - span : m_data.samples().front().seconds;
-    Plot->xAxis->setRange(std::min(oldest, newest - 1e-3), newest);
+    const double all = m_data.samples().back().seconds - m_data.samples().front().seconds;
+    return std::max(span > 0 ? span : all, 1e-3);
+}
+
+void TFormPlot::autoscale()
+{
+    // Each value axis spans what its graphs show in the time range, with a
+    // little room; a flat line gets room above and below.
+    std::map<QCPAxis *, QCPRange> ranges;
+    const QCPRange shown = Plot->xAxis->range();
+    for (QCPGraph *graph : m_graphs) {
+        bool found = false;
+        const QCPRange range = graph ? graph->getValueRange(found, QCP::sdBoth, shown) : QCPRange();
+        if (!found)
+            continue;
+        const auto [at, added] = ranges.try_emplace(graph->valueAxis(), range);
+        if (!added)
+            at->second.expand(range);
+    }
+    for (const auto &[axis, range] : ranges) {
+        const double margin = range.size() > 0 ? range.size() * 0.05 : std::max(std::abs(range.center()) * 0.05, 1.0);
+        axis->setRange(range.lower - margin, range.upper + margin);
+    }
 }
 
 void TFormPlot::showCursor(QMouseEvent *event)

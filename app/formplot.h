@@ -36,6 +36,9 @@ public:
     bool exportCsv(const QString &path) const;
     bool exportPng(const QString &path, int width, int height) const;
 
+    // What the poller brought; a benchmark feeds recorded data the same way.
+    void takeReply(const Protocol::ReplyFrame &reply, quint32 tick);
+
     QFileDialog *exportDialog() const { return ExportDialog; }
     const PlotData &data() const { return m_data; }
 
@@ -50,19 +53,24 @@ private:
     void BtnExportCsvClick();
     void BtnExportPngClick();
     void RefreshTimer();
-    void pollerReplied(const Protocol::ReplyFrame &reply, quint32 tick);
     void pollerStateChanged(Poller::State state);
     void showCursor(QMouseEvent *event);
     // Graphs and axes anew from the data, for the choice of axes.
     void rebuild();
     void addToGraph(const PlotData::Sample &sample);
-    void scrollTimeAxis();
+    // At once, whatever was drawn last.
+    void redraw();
+    // Seconds the time axis spans: the chosen span, or all the data.
+    double shownSpan() const;
+    void autoscale();
     QString exportPath(const QString &filter);
 
     Poller &m_poller;
     PlotData m_data;
     // Ticks at the first start: the time axis counts from there.
     std::optional<quint32> m_origin;
+    // The newest time drawn, while the picture stands as drawn.
+    std::optional<double> m_drawnUpTo;
     QCustomPlot *Plot;
     std::vector<QCPGraph *> m_graphs; // by quantity, nullptr until it has data
     std::vector<QCheckBox *> m_queryChecks; // by PlotQueries()

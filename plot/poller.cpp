@@ -66,6 +66,10 @@ void Poller::start()
 {
     if (m_queries.isEmpty())
         return;
+    if (!m_exchange.portOpen()) {
+        emit status(QStringLiteral("The port is closed: open it to poll."));
+        return;
+    }
     m_next = 0;
     m_due = Toolkit::Ticks();
     setState(State::Running);

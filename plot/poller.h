@@ -41,7 +41,8 @@ public:
     void setInterval(int milliseconds);
     int interval() const { return m_interval; }
 
-    // Polling from the first query on; also ends a pause.
+    // Polling from the first query on; also ends a pause. Refused, with a
+    // status message, while the port is closed.
     void start();
     void stop();
     State state() const { return m_state; }

@@ -73,6 +73,8 @@ void readLateRequest(std::string_view option, std::string_view text, BootFaults 
 CommandLine parseCommandLine(std::span<const std::string_view> arguments)
 {
     CommandLine line;
+    // A unit of its own drifts like a real one; the tests' units do not.
+    line.unit.supplyDrift = true;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view option = arguments[i];
         std::string_view value;
@@ -119,6 +121,8 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments)
         } else if (option == "--drop") {
             line.faults.droppedByte = number<std::size_t>(option, takeValue(), 10, kReplyFrameSize - 1,
                                                           "a reply byte index 0..7");
+        } else if (option == "--steady-supply") {
+            line.unit.supplyDrift = !noValue();
         } else if (option == "--byte-time") {
             line.faults.byteTiming = noValue();
         } else if (option == "--in-boot-loader") {
@@ -166,6 +170,7 @@ std::string usage()
            "  --link PATH        publish the device path as this symbolic link (removed on exit)\n"
            "  --address HH       unit address in hexadecimal (default 01)\n"
            "  --baud RATE        the unit's line speed (default 19200)\n"
+           "  --steady-supply    report the supply voltage and temperature without drift\n"
            "fault options:\n"
            "  --silent           answer nothing\n"
            "  --delay MS         answer MS milliseconds late\n"

@@ -40,13 +40,15 @@ public:
 
     void raiseAlarm(Alarm alarm);
     void setSupply(const Supply &supply);
+    // Whether the supply drifts around the values set (driftedSupply).
+    void setSupplyDrift(bool drift) { supplyDrift_ = drift; }
     const ParameterBytes &parameter(std::uint8_t code, Bank bank) const;
     // Starts afresh, as on a reset command and when the boot loader hands back.
     void hardwareReset();
 
 private:
     std::optional<ReplyFrame> parameterCommand(const CommandFrame &command);
-    std::optional<ReplyFrame> query(std::uint8_t code);
+    std::optional<ReplyFrame> query(std::uint8_t code, MotionModel::Time now);
     bool motionCommand(const CommandFrame &command);
     MotionProfile profile() const;
 
@@ -54,6 +56,7 @@ private:
     MotionModel motion_;
     ParameterBytes alarms_{};
     Supply supply_;
+    bool supplyDrift_ = false;
     bool resetFlag_ = true; // set by power-up and resets, cleared when reported
 };
 

@@ -66,6 +66,7 @@ SimulatedUnit::SimulatedUnit(const Options &options)
 {
     if (options.inBootLoader)
         bootLoader_.enter();
+    firmware_.setSupplyDrift(options.supplyDrift);
     thread_ = std::thread(&SimulatedUnit::serve, this);
 }
 

@@ -53,6 +53,7 @@ public:
         std::array<std::uint8_t, 2> deviceType{'K', 'V'}; // the boot loader's answer to 'a'
         std::size_t pageSize = 256; // flash page size in bytes: even, kMinPageSize..kMaxPageSize
         std::chrono::milliseconds bootEntryDelay{300}; // from the boot-entry frame to the boot loader
+        bool supplyDrift = false;   // the supply wanders a little around the values set
     };
 
     // Throws std::system_error when the pseudo-terminal cannot be set up,

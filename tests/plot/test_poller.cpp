@@ -198,6 +198,13 @@ private slots:
         m_ticks->advance(1000);
         letTheTimerLook();
         QCOMPARE(m_sent.size(), 1);
+
+        // Nothing to poll on a closed port: said, not tried.
+        m_poller->start();
+        QCOMPARE(m_poller->state(), Poller::State::Stopped);
+        QCOMPARE(status.size(), 2);
+        QCOMPARE(status.last().first().toString(), QStringLiteral("The port is closed: open it to poll."));
+        QCOMPARE(m_sent.size(), 1);
     }
 };
 
