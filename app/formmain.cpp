@@ -112,6 +112,10 @@ TFormMain::~TFormMain()
     Comm32->disconnect(this);
     for (CommandPage *page : m_pages)
         delete page;
+    // The two windows beside this one use the exchange, the log and the
+    // poller, which go before the child widgets.
+    delete m_plot;
+    delete m_monitor;
 }
 
 void TFormMain::createPages()
