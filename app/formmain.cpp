@@ -267,8 +267,11 @@ void TFormMain::BtnSendClick()
 
 void TFormMain::BtnUpdateClick()
 {
-    // The installer needs the port to itself.
+    // The installer needs the port to itself; the exchange and its clients
+    // (the poller, the monitor) see the port closed meanwhile.
     Comm32->Close();
+    m_exchange.dropReply();
+    m_exchange.notePortEvent(Exchange::PortEvent::Closed);
     // The port is reopened also after a failed hand-over, which then reaches
     // the error report.
     std::exception_ptr failure;
@@ -296,8 +299,11 @@ void TFormMain::runInstaller()
 void TFormMain::reopenAfterInstaller()
 {
     Comm32->Open();
-    if (Comm32->IsOpen())
+    if (Comm32->IsOpen()) {
+        m_exchange.restart();
+        m_exchange.notePortEvent(Exchange::PortEvent::Opened);
         return;
+    }
     // The device went away meanwhile: as when it goes while open, the window
     // shows the port closed and says why.
     showPortOpen(false);
