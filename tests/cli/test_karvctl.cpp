@@ -20,14 +20,15 @@ namespace {
 // Long enough for a flash of a small image; the processes end far sooner.
 constexpr int ProcessLimit = 60000;
 
-// One karvel-sim process; its device path is the first line it prints.
+// One karvel-sim process; its device path is the first line it prints. Its
+// supply stays as set, so that the values printed can be compared.
 class Sim
 {
 public:
     explicit Sim(const QStringList &arguments = {})
     {
         m_process.setProgram(QStringLiteral(KARVSIM_PATH));
-        m_process.setArguments(arguments);
+        m_process.setArguments(QStringList{QStringLiteral("--steady-supply")} + arguments);
         m_process.setProcessChannelMode(QProcess::SeparateChannels);
         m_process.start();
         while (!m_process.canReadLine() && m_process.waitForReadyRead(ProcessLimit)) {
