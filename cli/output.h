@@ -1,14 +1,10 @@
 #pragma once
 
-#include <QJsonValue>
-#include <QList>
-#include <QPair>
+#include "protocol/replyfields.h"
+
 #include <QString>
 
 #include <cstdio>
-
-// Named values in the order they are printed.
-using Fields = QList<QPair<QString, QJsonValue>>;
 
 // Where karvctl's texts go: results to standard output, progress and errors
 // to standard error; as text (name=value pairs on one line) or, with --json,

@@ -9,7 +9,7 @@
 #include "cli/interrupt.h"
 #include "cli/options.h"
 #include "cli/output.h"
-#include "cli/replyfields.h"
+#include "protocol/replyfields.h"
 #include "cli/unittarget.h"
 #include "protocol/commandcatalogue.h"
 #include "toolkit/ticks.h"

@@ -1,7 +1,7 @@
 #include "monitor/trafficformat.h"
 
 #include "protocol/commandcatalogue.h"
-#include "protocol/replydecoder.h"
+#include "protocol/replyfields.h"
 #include "serial/comm32.h"
 #include "util/karvutils.h"
 #include "util/plainfile.h"
@@ -42,11 +42,10 @@ QString decodedText(const TrafficRow &row)
 {
     Protocol::ReplyFrame reply;
     std::copy_n(row.bytes.begin(), std::min<int>(row.size, Protocol::ReplyFrame::Size), reply.bytes.begin());
+    // The names and values karvctl prints for the same reply.
     QStringList values;
-    for (const Protocol::DecodedWrite &write : Protocol::DecodeReply(reply)) {
-        const QString value = write.kind == Protocol::DecodedWrite::Text ? write.text : QString::number(write.value);
-        values << write.control + QLatin1Char('=') + value;
-    }
+    for (const auto &[name, value] : ReplyFields(reply))
+        values << name + QLatin1Char('=') + value.toVariant().toString();
     return values.join(QStringLiteral(", "));
 }
 

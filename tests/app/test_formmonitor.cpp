@@ -144,7 +144,7 @@ private slots:
         const QList<QByteArray> lines = TestFiles::read(path + QStringLiteral(".csv")).split('\n');
         QCOMPARE(lines.size(), 5);
         QVERIFY(lines[0].startsWith("Time (s),Clock,Dir,Bytes,Command,Values\r"));
-        QVERIFY(lines[3].contains(",RX,20 00 00 00 00 00 00 00,$20: Position,StaticMPos=0\r"));
+        QVERIFY(lines[3].contains(",RX,20 00 00 00 00 00 00 00,$20: Position,position=0\r"));
         QVERIFY(m_dialogs->boxes().isEmpty());
     }
 };

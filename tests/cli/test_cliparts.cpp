@@ -5,7 +5,7 @@
 #include "../app/fakedevices.h"
 #include "app/settingslocation.h"
 #include "cli/options.h"
-#include "cli/replyfields.h"
+#include "cli/output.h"
 #include "cli/unittarget.h"
 #include "installer/heximage.h"
 #include "installer/hexloader.h"

@@ -111,7 +111,7 @@ private slots:
         QCOMPARE(bytesOf(log).mid(1, 4), (QList<QByteArray>{hex("012000000000000000"), hex("00FF"),
                                                               hex("2000FBFFFFFF0000"), hex("20")}));
         QCOMPARE(TrafficFormat::commandText(log.at(3)), QStringLiteral("$20: Position"));
-        QCOMPARE(TrafficFormat::valuesText(log.at(3)), QStringLiteral("StaticMPos=-5"));
+        QCOMPARE(TrafficFormat::valuesText(log.at(3)), QStringLiteral("position=-5"));
         QCOMPARE(TrafficFormat::valuesText(log.at(5)), QStringLiteral("parity, framing"));
         for (qsizetype i = 1; i < log.size(); ++i)
             QVERIFY(log.at(i).micros >= log.at(i - 1).micros);

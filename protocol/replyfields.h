@@ -1,7 +1,14 @@
 #pragma once
 
-#include "cli/output.h"
 #include "protocol/replyframe.h"
+
+#include <QJsonValue>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// Named values in the order they are printed.
+using Fields = QList<QPair<QString, QJsonValue>>;
 
 // A reply as named values, decoded by the panel's own decoding: each value
 // the window would show, under a name of its own (the control's objectName

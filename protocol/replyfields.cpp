@@ -1,4 +1,4 @@
-#include "cli/replyfields.h"
+#include "protocol/replyfields.h"
 
 #include "protocol/replydecoder.h"
 #include "util/karvutils.h"
