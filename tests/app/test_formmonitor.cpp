@@ -1,6 +1,7 @@
 // The "Monitor..." window over the main window's traffic, the simulated unit
 // answering on a pseudo-terminal.
 
+#include "panelonunit.h"
 #include "tests/testfiles.h"
 
 #include "app/formmain.h"
@@ -31,11 +32,7 @@ class TestFormMonitor : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<FakeTicks> m_ticks;
-    std::unique_ptr<DialogRecorder> m_dialogs;
-    std::unique_ptr<karvsim::SimulatedUnit> m_unit;
-    std::unique_ptr<TFormMain> m_window;
+    std::unique_ptr<PanelOnUnit> m_panel;
 
     template <typename Control = QWidget>
     Control *control(QWidget *in, const char *name) const
@@ -53,40 +50,30 @@ private:
     {
         const QByteArray bytes = QByteArray::fromHex(commandHex);
         for (qsizetype i = 0; i < bytes.size(); ++i) {
-            control<StaticText>(m_window.get(), Protocol::CommandFrame::DisplayControls.at(i + 1))
+            control<StaticText>(m_panel->window.get(), Protocol::CommandFrame::DisplayControls.at(i + 1))
                 ->setText(KarvUtils::HexText(quint8(bytes[i])));
         }
-        m_ticks->advance(100);
-        click(m_window.get(), "BtnSend");
-        QTRY_VERIFY(!m_window->exchange().AwaitingReply());
+        m_panel->ticks.advance(100);
+        click(m_panel->window.get(), "BtnSend");
+        QTRY_VERIFY(!m_panel->window->exchange().AwaitingReply());
     }
 
     TFormMonitor *openMonitor()
     {
-        click(m_window.get(), "BtnMonitor");
-        return m_window->findChild<TFormMonitor *>(QStringLiteral("FormMonitor"));
+        click(m_panel->window.get(), "BtnMonitor");
+        return m_panel->window->findChild<TFormMonitor *>(QStringLiteral("FormMonitor"));
     }
 
 private slots:
     void init()
     {
-        m_ticks = std::make_unique<FakeTicks>(100000);
-        m_dialogs = std::make_unique<DialogRecorder>();
-        m_unit = std::make_unique<karvsim::SimulatedUnit>();
-        const QString settings = m_dir.filePath(QStringLiteral("KarvControl.ini"));
-        QVERIFY(TestFiles::write(settings, "[Ports]\nCOM1=" + QByteArray(m_unit->devicePath().c_str()) + "\n"));
-        m_window = std::make_unique<TFormMain>(settings);
-        m_window->show();
-        click(m_window.get(), "BtnOpen");
-        QVERIFY(m_window->comm32()->IsOpen());
+        m_panel = std::make_unique<PanelOnUnit>(100000);
+        QVERIFY(m_panel->portOpen());
     }
 
     void cleanup()
     {
-        m_window.reset();
-        m_unit.reset();
-        m_dialogs.reset();
-        m_ticks.reset();
+        m_panel.reset();
     }
 
     // What went on before the window was opened is there: it records from
@@ -119,7 +106,7 @@ private slots:
         QSignalSpy refreshed(control<QTimer>(monitor, "Refresh"), &QTimer::timeout);
         QVERIFY(refreshed.wait(1000));
         QCOMPARE(grid->model()->rowCount(), 5);
-        QCOMPARE(m_window->trafficLog().size(), 7);
+        QCOMPARE(m_panel->window->trafficLog().size(), 7);
         click(monitor, "BtnPause");
         QTRY_COMPARE(grid->model()->rowCount(), 7);
 
@@ -132,7 +119,7 @@ private slots:
     {
         send("2000000000000000");
         TFormMonitor *monitor = openMonitor();
-        const QString path = m_dir.filePath(QStringLiteral("traffic"));
+        const QString path = m_panel->dir.filePath(QStringLiteral("traffic"));
         QTimer::singleShot(0, monitor, [monitor, path] {
             QFileDialog *dialog = monitor->saveDialog();
             dialog->selectNameFilter(QStringLiteral("CSV files (*.csv)"));
@@ -145,7 +132,7 @@ private slots:
         QCOMPARE(lines.size(), 5);
         QVERIFY(lines[0].startsWith("Time (s),Clock,Dir,Bytes,Command,Values\r"));
         QVERIFY(lines[3].contains(",RX,20 00 00 00 00 00 00 00,$20: Position,position=0\r"));
-        QVERIFY(m_dialogs->boxes().isEmpty());
+        QVERIFY(m_panel->dialogs.boxes().isEmpty());
     }
 };
 

@@ -1,7 +1,7 @@
 // The poller through the main window's exchange, the simulated unit
 // answering on a pseudo-terminal and the test holding the tick counter.
 
-#include "tests/testfiles.h"
+#include "../app/panelonunit.h"
 
 #include "app/formmain.h"
 #include "plot/poller.h"
@@ -32,25 +32,15 @@ class TestPoller : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<FakeTicks> m_ticks;
-    std::unique_ptr<DialogRecorder> m_dialogs;
-    std::unique_ptr<karvsim::SimulatedUnit> m_unit;
-    std::unique_ptr<TFormMain> m_window;
+    std::unique_ptr<PanelOnUnit> m_panel;
     std::unique_ptr<Poller> m_poller;
     // The code and tick of every frame the exchange sent.
     QList<std::pair<quint8, quint32>> m_sent;
 
-    template <typename Control = QWidget>
-    Control *control(const char *name) const
-    {
-        return m_window->findChild<Control *>(QLatin1String(name));
-    }
-
     QList<quint8> codesOnTheWire() const
     {
         QList<quint8> codes;
-        for (const karvsim::CommandFrame &frame : m_unit->receivedFrames())
+        for (const karvsim::CommandFrame &frame : m_panel->unit.receivedFrames())
             codes << frame[1];
         return codes;
     }
@@ -61,29 +51,19 @@ private:
 private slots:
     void init()
     {
-        m_ticks = std::make_unique<FakeTicks>(kStart);
-        m_dialogs = std::make_unique<DialogRecorder>();
-        m_unit = std::make_unique<karvsim::SimulatedUnit>();
-        const QString settings = m_dir.filePath(QStringLiteral("KarvControl.ini"));
-        QVERIFY(TestFiles::write(settings, "[Ports]\nCOM1=" + QByteArray(m_unit->devicePath().c_str()) + "\n"));
-        m_window = std::make_unique<TFormMain>(settings);
-        m_window->show();
-        control<QPushButton>("BtnOpen")->click();
-        QVERIFY(m_window->comm32()->IsOpen());
-        m_poller = std::make_unique<Poller>(m_window->exchange());
+        m_panel = std::make_unique<PanelOnUnit>(kStart);
+        QVERIFY(m_panel->portOpen());
+        m_poller = std::make_unique<Poller>(m_panel->window->exchange());
         m_poller->setQueries(kQueries);
         m_sent.clear();
-        connect(&m_window->exchange(), &Exchange::frameSent, this,
+        connect(&m_panel->window->exchange(), &Exchange::frameSent, this,
                 [this](const Protocol::CommandFrame &frame) { m_sent.append({frame.at(frame.CMD), Toolkit::Ticks()}); });
     }
 
     void cleanup()
     {
         m_poller.reset();
-        m_window.reset();
-        m_unit.reset();
-        m_dialogs.reset();
-        m_ticks.reset();
+        m_panel.reset();
     }
 
     void intervalKeepsToItsBounds_data()
@@ -118,21 +98,21 @@ private slots:
         m_poller->setInterval(interval);
         QSignalSpy replies(m_poller.get(), &Poller::replied);
         m_poller->start();
-        QVERIFY(m_unit->waitForFrames(1, std::chrono::seconds(5)));
+        QVERIFY(m_panel->unit.waitForFrames(1, std::chrono::seconds(5)));
         for (int poll = 1; poll < kQueries.size(); ++poll) {
-            m_ticks->set(kStart + quint32(poll * interval - 1));
+            m_panel->ticks.set(kStart + quint32(poll * interval - 1));
             letTheTimerLook();
             QCOMPARE(m_sent.size(), poll);
-            m_ticks->advance(1);
+            m_panel->ticks.advance(1);
             QTRY_COMPARE(m_sent.size(), poll + 1);
         }
-        QVERIFY(m_unit->waitForFrames(std::size_t(kQueries.size()), std::chrono::seconds(5)));
+        QVERIFY(m_panel->unit.waitForFrames(std::size_t(kQueries.size()), std::chrono::seconds(5)));
         QCOMPARE(codesOnTheWire(), kQueries);
         for (int poll = 0; poll < kQueries.size(); ++poll)
             QCOMPARE(m_sent[poll].second, kStart + quint32(poll * interval));
         // Every query is answered, the voltage query too, though it awaits nothing.
         QTRY_COMPARE(replies.size(), kQueries.size());
-        QCOMPARE(control<StaticText>("StaticVoltage")->text(), QStringLiteral("240"));
+        QCOMPARE(m_panel->control<StaticText>("StaticVoltage")->text(), QStringLiteral("240"));
     }
 
     void commandSentByHandGoesOutBetweenTwoPolls()
@@ -140,18 +120,18 @@ private slots:
         m_poller->start();
         QTRY_COMPARE(m_sent.size(), 1);
         // The operator asks for the firmware revision while the poll is paced.
-        m_ticks->advance(10);
-        control<StaticText>("StaticCMD")->setText(QStringLiteral("43"));
-        control<QPushButton>("BtnSend")->click();
+        m_panel->ticks.advance(10);
+        m_panel->control<StaticText>("StaticCMD")->setText(QStringLiteral("43"));
+        m_panel->control<QPushButton>("BtnSend")->click();
         QCOMPARE(m_sent.size(), 1);
-        m_ticks->set(kStart + 100);
+        m_panel->ticks.set(kStart + 100);
         QTRY_COMPARE(m_sent.size(), 2);
-        QTRY_COMPARE(control<StaticText>("StaticVersion")->text(), QStringLiteral("1.23"));
-        m_ticks->set(kStart + 200);
+        QTRY_COMPARE(m_panel->control<StaticText>("StaticVersion")->text(), QStringLiteral("1.23"));
+        m_panel->ticks.set(kStart + 200);
         QTRY_COMPARE(m_sent.size(), 3);
-        m_ticks->set(kStart + 300);
+        m_panel->ticks.set(kStart + 300);
         QTRY_COMPARE(m_sent.size(), 4);
-        QVERIFY(m_unit->waitForFrames(4, std::chrono::seconds(5)));
+        QVERIFY(m_panel->unit.waitForFrames(4, std::chrono::seconds(5)));
         QCOMPARE(codesOnTheWire(), (QList<quint8>{0x20, 0x43, 0x21, 0x71}));
         QCOMPARE(m_sent[1].second, kStart + 100);
         QCOMPARE(m_sent[2].second, kStart + 200);
@@ -162,26 +142,26 @@ private slots:
         QSignalSpy status(m_poller.get(), &Poller::status);
         karvsim::LineFaults silent;
         silent.silent = true;
-        m_unit->setFaults(silent);
+        m_panel->unit.setFaults(silent);
         m_poller->start();
         QTRY_COMPARE(m_sent.size(), 1);
-        m_ticks->advance(1000);
+        m_panel->ticks.advance(1000);
         letTheTimerLook();
         QCOMPARE(m_poller->state(), Poller::State::Running);
-        m_ticks->advance(1);
+        m_panel->ticks.advance(1);
         QTRY_COMPARE(m_poller->state(), Poller::State::Paused);
         QCOMPARE(status.size(), 1);
         QCOMPARE(status.first().first().toString(), QStringLiteral("No reply from Karvel: polling paused."));
         // Paused: nothing more goes out, nothing more is said, no box.
-        m_ticks->advance(5000);
+        m_panel->ticks.advance(5000);
         letTheTimerLook();
         QCOMPARE(m_sent.size(), 1);
         QCOMPARE(status.size(), 1);
-        QVERIFY(m_dialogs->boxes().isEmpty());
-        QVERIFY(!m_window->exchange().AwaitingReply());
+        QVERIFY(m_panel->dialogs.boxes().isEmpty());
+        QVERIFY(!m_panel->window->exchange().AwaitingReply());
 
         // Answering again, polling resumes where asked.
-        m_unit->setFaults({});
+        m_panel->unit.setFaults({});
         m_poller->start();
         QTRY_COMPARE(m_sent.size(), 2);
         QCOMPARE(m_poller->state(), Poller::State::Running);
@@ -192,10 +172,10 @@ private slots:
         QSignalSpy status(m_poller.get(), &Poller::status);
         m_poller->start();
         QTRY_COMPARE(m_sent.size(), 1);
-        control<QPushButton>("BtnClose")->click();
+        m_panel->control<QPushButton>("BtnClose")->click();
         QCOMPARE(m_poller->state(), Poller::State::Stopped);
         QCOMPARE(status.size(), 1);
-        m_ticks->advance(1000);
+        m_panel->ticks.advance(1000);
         letTheTimerLook();
         QCOMPARE(m_sent.size(), 1);
 
