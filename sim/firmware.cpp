@@ -130,6 +130,23 @@ const ParameterBytes &Firmware::parameter(std::uint8_t code, Bank bank) const
     return parameters_.value(code, bank);
 }
 
+void Firmware::setParameter(std::uint8_t code, Bank bank, const ParameterBytes &bytes)
+{
+    parameters_.set(code, bank, bytes);
+}
+
+void Firmware::loadStored(std::span<const std::uint8_t> eeprom)
+{
+    parameters_.loadStored(eeprom);
+}
+
+bool Firmware::isParameterRead(const CommandFrame &command) const
+{
+    const std::uint8_t code = command[frame::kCode];
+    return parameters_.holds(code) && parameters_.takesModifier(code)
+        && (command[frame::kModifier] == ReadStored || command[frame::kModifier] == ReadActual);
+}
+
 std::optional<ReplyFrame> Firmware::parameterCommand(const CommandFrame &command)
 {
     const std::uint8_t code = command[frame::kCode];

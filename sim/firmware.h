@@ -41,6 +41,12 @@ public:
     void raiseAlarm(Alarm alarm);
     void setSupply(const Supply &supply);
     const ParameterBytes &parameter(std::uint8_t code, Bank bank) const;
+    void setParameter(std::uint8_t code, Bank bank, const ParameterBytes &bytes);
+    const ParameterMemory &parameters() const { return parameters_; }
+    // Takes the stored parameters from the boot loader's EEPROM.
+    void loadStored(std::span<const std::uint8_t> eeprom);
+    // Whether command asks for a parameter's stored or actual value.
+    bool isParameterRead(const CommandFrame &command) const;
     // Starts afresh, as on a reset command and when the boot loader hands back.
     void hardwareReset();
 
