@@ -12,6 +12,7 @@
 #include "pages/parameterpage2.h"
 #include "pages/pidpage.h"
 #include "pages/querypage.h"
+#include "protocol/exchangetiming.h"
 #include "serial/comm32.h"
 #include "toolkit/application.h"
 #include "toolkit/combolist.h"
@@ -272,7 +273,6 @@ void TFormMain::TimeoutTimer()
     if (!m_exchange.replyOverdue())
         return;
     // Modal: the purges wait until the operator has read it.
-    Dialogs::showError(QStringLiteral("No reply from Karvel.\rPlease check the connection\rand the addresses!"),
-                       Toolkit::applicationTitle());
+    Dialogs::showError(QString::fromLatin1(Protocol::NoReplyText), Toolkit::applicationTitle());
     m_exchange.abandonReply();
 }

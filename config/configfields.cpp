@@ -282,6 +282,15 @@ void Place(const Field &field, qint64 value, ParameterBytes &bytes)
     }
 }
 
+ParameterBytes UnshownBits(const Command &command, ParameterBytes bytes)
+{
+    for (Field field : command.fields) {
+        field.kind = Hex; // placed as the bits are, whatever the field shows
+        Place(field, 0, bytes);
+    }
+    return bytes;
+}
+
 bool InRange(const Field &field, qint64 value)
 {
     switch (field.kind) {

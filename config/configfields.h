@@ -74,6 +74,8 @@ QStringList ItemsOf(QLatin1StringView control);
 qint64 ValueIn(const Field &field, const ParameterBytes &bytes);
 // Writes value into the field's bits of bytes, leaving the other bits.
 void Place(const Field &field, qint64 value, ParameterBytes &bytes);
+// bytes with every bit that a field of command shows cleared.
+ParameterBytes UnshownBits(const Command &command, ParameterBytes bytes);
 // Whether the control can hold value.
 bool InRange(const Field &field, qint64 value);
 

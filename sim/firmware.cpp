@@ -46,6 +46,8 @@ constexpr std::size_t kValues = 2; // reply byte of the first value
 constexpr int kLinkSpeeds[] = {2400, 4800, 7200, 9600, 19200, 38400, 57600};
 constexpr std::uint8_t kDefaultLinkSpeed = 4;
 
+constexpr std::uint8_t kSerialLinkCode = 0xC1;
+
 ParameterBytes serialLinkDefaults(std::uint8_t address, int baudRate)
 {
     const auto it = std::ranges::find(kLinkSpeeds, baudRate);
@@ -83,7 +85,8 @@ std::int32_t signed32(const CommandFrame &command)
 } // namespace
 
 Firmware::Firmware(std::uint8_t address, int baudRate, std::int32_t travel)
-    : parameters_(serialLinkDefaults(address, baudRate))
+    : factoryAddress_(address)
+    , parameters_(serialLinkDefaults(address, baudRate))
     , motion_(travel)
 {
 }
@@ -138,6 +141,12 @@ void Firmware::setParameter(std::uint8_t code, Bank bank, const ParameterBytes &
 void Firmware::loadStored(std::span<const std::uint8_t> eeprom)
 {
     parameters_.loadStored(eeprom);
+}
+
+std::uint8_t Firmware::address() const
+{
+    const std::uint8_t own = parameters_.value(kSerialLinkCode, Bank::Actual)[1];
+    return own != 0 ? own : factoryAddress_;
 }
 
 bool Firmware::isParameterRead(const CommandFrame &command) const

@@ -45,6 +45,9 @@ public:
     const ParameterMemory &parameters() const { return parameters_; }
     // Takes the stored parameters from the boot loader's EEPROM.
     void loadStored(std::span<const std::uint8_t> eeprom);
+    // The address the unit answers at: the one its working $C1 carries, or
+    // its factory address while that reads 00 (as after an EEPROM clear).
+    std::uint8_t address() const;
     // Whether command asks for a parameter's stored or actual value.
     bool isParameterRead(const CommandFrame &command) const;
     // Starts afresh, as on a reset command and when the boot loader hands back.
@@ -56,6 +59,7 @@ private:
     bool motionCommand(const CommandFrame &command);
     MotionProfile profile() const;
 
+    std::uint8_t factoryAddress_;
     ParameterMemory parameters_;
     MotionModel motion_;
     ParameterBytes alarms_{};

@@ -350,7 +350,7 @@ void SimulatedUnit::handleFrame(const CommandFrame &frame, ReplyWriter::TimePoin
     record(frames_, frame, kRecordedFrames);
     ++framesTotal_;
     signalActivity();
-    if (frame[frame::kAddress] != options_.address)
+    if (frame[frame::kAddress] != firmware_.address())
         return;
     if (isBootEntry(frame)) {
         bootLoader_.enter();

@@ -101,7 +101,7 @@ private slots:
         QTest::newRow("$54 switch mode") << 0x54 << QByteArray("000101010001") << QByteArray("0001");
         QTest::newRow("$6B PID coefficients") << 0x6B << QByteArray("c807640f3203") << QByteArray("01");
         QTest::newRow("$70 encoder") << 0x70 << QByteArray("0507e803ff") << QByteArray("7f");
-        QTest::newRow("$C1 serial link") << 0xC1 << QByteArray("050a1f0a") << QByteArray("06");
+        QTest::newRow("$C1 serial link") << 0xC1 << QByteArray("05011f0a") << QByteArray("06");
     }
     void parameterKeepsStoredAndActual()
     {
@@ -334,6 +334,18 @@ private slots:
         line.write(bytesOf(command(0xCC)));
         QCOMPARE(hex(line.ask(command(0x11, 0x03))), QByteArray("11 00 01 02 03 00 00 00"));
         QCOMPARE(hex(line.ask(command(0x20))), QByteArray("20 00 00 00 00 00 00 00"));
+    }
+
+    // As soon as its working $C1 carries another address the unit answers
+    // there only.
+    void answersAtTheAddressItsLinkSettingsCarry()
+    {
+        SimulatedUnit unit;
+        SerialLine line(unit.devicePath());
+        line.write(bytesOf(command(0xC1, 0x01, {0x04, 0x07})));
+        line.write(bytesOf(command(0xC1, 0x03)));
+        QCOMPARE(hex(line.ask(command(0xC1, 0x03, {}, 0x07))), QByteArray("c1 00 04 07 00 00 00 00"));
+        QCOMPARE(repliesCounted(unit, 1), 1u);
     }
 
     void clearedEepromZeroesTheStoredParameters()
