@@ -1,5 +1,6 @@
 #include "app/formmain.h"
 
+#include "app/formconfig.h"
 #include "app/formports.h"
 #include "app/openfailuretext.h"
 #include "app/systemdevices.h"
@@ -60,6 +61,7 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
     , Comm32(new TComm32(this))
     , m_exchange(*Comm32)
     , m_replyView(*this)
+    , m_configChannel(*Comm32, m_exchange)
     , Timeout(new QTimer(this))
 {
     ui.setupUi(this);
@@ -84,6 +86,7 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
     Toolkit::connectHandler(ui.BtnClose, &QPushButton::clicked, this, &TFormMain::BtnCloseClick);
     Toolkit::connectHandler(ui.BtnSend, &QPushButton::clicked, this, &TFormMain::BtnSendClick);
     Toolkit::connectHandler(ui.BtnUpdate, &QPushButton::clicked, this, &TFormMain::BtnUpdateClick);
+    Toolkit::connectHandler(ui.BtnConfig, &QPushButton::clicked, this, &TFormMain::BtnConfigClick);
     Toolkit::connectHandler(ui.BtnPorts, &QPushButton::clicked, this, &TFormMain::BtnPortsClick);
     // The port list's context menu leads to the same dialog.
     auto *portsAction = new QAction(ui.BtnPorts->text(), ui.ComboCOM);
@@ -197,6 +200,7 @@ void TFormMain::showPortOpen(bool open)
     ui.ComboBaud->setEnabled(!open && m_k410Mode);
     ui.BtnSend->setEnabled(open);
     ui.BtnUpdate->setEnabled(open);
+    ui.BtnConfig->setEnabled(open);
     showPortStatus();
 }
 
@@ -227,11 +231,32 @@ void TFormMain::PageCommandsChange()
 
 void TFormMain::BtnSendClick()
 {
+    if (configurationRunning())
+        return;
     m_exchange.send(m_commandBytes->texts());
+}
+
+bool TFormMain::configurationRunning() const
+{
+    return m_formConfig && m_formConfig->running();
+}
+
+void TFormMain::BtnConfigClick()
+{
+    if (!m_formConfig) {
+        FormConfig::Unit unit{[this] { return KarvUtils::HexTextToByte(ui.StaticAdr->text()); },
+                              [this] { return ui.ComboCOM->currentText(); }};
+        m_formConfig = new FormConfig(m_configChannel, std::move(unit), this);
+    }
+    m_formConfig->show();
+    m_formConfig->raise();
+    m_formConfig->activateWindow();
 }
 
 void TFormMain::BtnUpdateClick()
 {
+    if (configurationRunning())
+        return;
     // The installer needs the port to itself.
     Comm32->Close();
     auto *installer = new TFormFlash(this);
@@ -250,8 +275,10 @@ void TFormMain::BtnUpdateClick()
 
 void TFormMain::Comm32RxChar(QObject *, int Count)
 {
-    if (const std::optional<Protocol::ReplyFrame> reply = m_exchange.receive(Count))
+    if (const std::optional<Protocol::ReplyFrame> reply = m_exchange.receive(Count)) {
         m_replyView.show(*reply);
+        m_configChannel.replyArrived(*reply);
+    }
 }
 
 void TFormMain::Comm32Disconnect()
@@ -270,7 +297,8 @@ void TFormMain::TimeoutTimer()
         return;
     TimeoutBusy = true;
     const auto done = qScopeGuard([this] { TimeoutBusy = false; });
-    if (!m_exchange.replyOverdue())
+    // An operation of the configuration window reports its own missing reply, once.
+    if (configurationRunning() || !m_exchange.replyOverdue())
         return;
     // Modal: the purges wait until the operator has read it.
     Dialogs::showError(QString::fromLatin1(Protocol::NoReplyText), Toolkit::applicationTitle());

@@ -3,6 +3,7 @@
 #include "app/formmainui.h"
 #include "app/mainsettings.h"
 #include "app/exchange.h"
+#include "config/exchangechannel.h"
 #include "app/portresolver.h"
 #include "app/replyview.h"
 #include "app/settingslocation.h"
@@ -15,6 +16,7 @@
 class CommandBytes;
 class CommandPage;
 class DeviceSource;
+class FormConfig;
 class QTimer;
 class TComm32;
 
@@ -52,6 +54,10 @@ private:
     void PageCommandsChange();
     void BtnSendClick();
     void BtnUpdateClick();
+    void BtnConfigClick();
+    // While the configuration window runs an operation, nothing is sent by
+    // hand and the port stays as it is.
+    bool configurationRunning() const;
     void BtnPortsClick();
     void Comm32RxChar(QObject *Sender, int Count);
     void Comm32Disconnect();
@@ -73,6 +79,9 @@ private:
     bool m_k410Mode = false;
     Exchange m_exchange;
     ReplyView m_replyView;
+    // The configuration window's exchanges, through m_exchange.
+    ExchangeChannel m_configChannel;
+    FormConfig *m_formConfig = nullptr;
     // Every 100 ms, from creation on, whether a port is open or not.
     QTimer *Timeout;
     // Set while TimeoutTimer runs, its message box included, so that the

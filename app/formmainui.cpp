@@ -34,6 +34,7 @@ void FormMainUi::setupUi(QMainWindow *form)
     setupAddress(client);
     setupPages(client);
     setupCommandBytes(client);
+    setupWindowButtons(client);
 
     StatusBar1 = new QStatusBar(form);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -134,4 +135,11 @@ void FormMainUi::setupCommandBytes(QWidget *client)
     StaticAdr->setText(QStringLiteral("01"));
 
     BtnSend = button(QStringLiteral("&Send Command"), GrpCmdBytes, "BtnSend", {328, 24, 129, 41}, false);
+}
+
+void FormMainUi::setupWindowButtons(QWidget *client)
+{
+    // Free space right of " Unit Address ", above the pages: the designed
+    // controls keep their places.
+    BtnConfig = button(QStringLiteral("Con&figuration..."), client, "BtnConfig", {448, 16, 97, 25}, false);
 }

@@ -59,6 +59,8 @@ struct FormMainUi
     StaticText *StaticP6;
     QPushButton *BtnSend;
 
+    QPushButton *BtnConfig;
+
     QStatusBar *StatusBar1;
     // What the selected port name opens.
     QLabel *LblPortStatus;
@@ -68,4 +70,5 @@ private:
     void setupAddress(QWidget *client);
     void setupPages(QWidget *client);
     void setupCommandBytes(QWidget *client);
+    void setupWindowButtons(QWidget *client);
 };

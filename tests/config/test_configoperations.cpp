@@ -3,6 +3,7 @@
 #include "config/configfile.h"
 #include "config/configoperations.h"
 #include "protocol/commandcatalogue.h"
+#include "../fastticks.h"
 #include "unitlink.h"
 
 #include <QSignalSpy>

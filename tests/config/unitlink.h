@@ -1,11 +1,8 @@
 #pragma once
 
-#include "config/serialchannel.h"
+#include "config/exchangechannel.h"
 #include "serial/comm32.h"
 #include "sim/simulatedunit.h"
-#include "toolkit/ticks.h"
-
-#include <QTimer>
 
 #include <memory>
 
@@ -25,22 +22,4 @@ struct UnitLink
     karvsim::SimulatedUnit unit;
     TComm32 port;
     std::unique_ptr<SerialChannel> channel;
-};
-
-// The tick counter running ten times faster than the clock, so that the
-// pacing and the reply time limit pass without the tests sleeping through
-// them; the simulated unit still answers within a few real milliseconds.
-class FastTicks
-{
-public:
-    FastTicks()
-        : m_ticks(1000)
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { m_ticks.advance(10); });
-        m_timer.start(1);
-    }
-
-private:
-    FakeTicks m_ticks;
-    QTimer m_timer;
 };

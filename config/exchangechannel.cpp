@@ -1,4 +1,4 @@
-#include "config/serialchannel.h"
+#include "config/exchangechannel.h"
 
 #include "protocol/exchangetiming.h"
 #include "serial/comm32.h"
@@ -7,24 +7,21 @@
 #include "util/karvutils.h"
 
 #include <QObject>
+#include <QScopeGuard>
 
-SerialChannel::SerialChannel(TComm32 &port)
+ExchangeChannel::ExchangeChannel(TComm32 &port, Exchange &exchange)
     : m_port(port)
-    , m_exchange(port)
+    , m_exchange(exchange)
 {
-    m_exchange.restart();
-    QObject::connect(&m_port, &TComm32::OnRxChar, &m_port, [this](QObject *, int count) {
-        if (const auto reply = m_exchange.receive(count))
-            m_reply = reply;
-    });
 }
 
-SerialChannel::~SerialChannel()
+void ExchangeChannel::replyArrived(const Protocol::ReplyFrame &reply)
 {
-    QObject::disconnect(&m_port, &TComm32::OnRxChar, &m_port, nullptr);
+    if (m_busy)
+        m_reply = reply;
 }
 
-void SerialChannel::waitForSendGate()
+void ExchangeChannel::waitForSendGate()
 {
     // The gate opens when the pacing interval has run out and the transmit
     // queue is empty; each wait sleeps no longer than the interval's rest.
@@ -38,8 +35,10 @@ void SerialChannel::waitForSendGate()
     }
 }
 
-std::optional<Protocol::ReplyFrame> SerialChannel::exchange(const Frame &frame)
+std::optional<Protocol::ReplyFrame> ExchangeChannel::exchange(const Frame &frame)
 {
+    m_busy = true;
+    const auto done = qScopeGuard([this] { m_busy = false; });
     waitForSendGate();
     std::array<QString, Protocol::CommandFrame::Size> texts;
     for (std::size_t i = 0; i < frame.size(); ++i)
@@ -55,4 +54,21 @@ std::optional<Protocol::ReplyFrame> SerialChannel::exchange(const Frame &frame)
         return std::nullopt;
     }
     return m_reply;
+}
+
+SerialChannel::SerialChannel(TComm32 &port)
+    : m_port(port)
+    , m_exchange(port)
+    , m_channel(port, m_exchange)
+{
+    m_exchange.restart();
+    QObject::connect(&m_port, &TComm32::OnRxChar, &m_port, [this](QObject *, int count) {
+        if (const auto reply = m_exchange.receive(count))
+            m_channel.replyArrived(*reply);
+    });
+}
+
+SerialChannel::~SerialChannel()
+{
+    QObject::disconnect(&m_port, &TComm32::OnRxChar, &m_port, nullptr);
 }
