@@ -1,13 +1,15 @@
 // screenshots [outdir]: shows the main window, turns to each page as the
 // operator would and saves a picture of the window per page as
 // <page name>[-<suffix>].png, then one of the firmware installer after a
-// successful flash, and one of the "Ports..." dialog. COM1 is a simulated
+// successful flash, one of the "Ports..." dialog and one of the
+// "Configuration..." window after a read. COM1 is a simulated
 // unit in this process, so that shots can show its answers; two USB adapters
 // stand in for the machine's serial devices.
 
 #include "../app/fakedevices.h"
 #include "../installer/firmwarefiles.h"
 
+#include "app/formconfig.h"
 #include "app/formmain.h"
 #include "installer/formflash.h"
 #include "sim/simulatedunit.h"
@@ -114,6 +116,20 @@ bool flashSample(TFormFlash &installer, const QTemporaryDir &dir, const std::str
 }
 
 // The "Ports..." dialog as the operator opens it from the main window.
+// The configuration window after a read of the unit, its table filled.
+bool saveConfigWindow(TFormMain &window, const QString &path)
+{
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("BtnConfig")), Qt::LeftButton);
+    auto *config = window.findChild<FormConfig *>();
+    if (!config || !QTest::qWaitForWindowExposed(config))
+        return false;
+    QTest::mouseClick(config->findChild<QPushButton *>(QStringLiteral("BtnRead")), Qt::LeftButton);
+    const bool saved = config->findChild<QPushButton *>(QStringLiteral("BtnWrite"))->isEnabled()
+        && config->grab().save(path);
+    config->close();
+    return saved;
+}
+
 bool savePortsDialog(TFormMain &window, const QString &path)
 {
     bool saved = false;
@@ -169,6 +185,11 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("cannot write ") + path);
         std::printf("%s\n", qPrintable(path));
     }
+
+    const QString configPath = outDir.filePath(QStringLiteral("FormConfig-read.png"));
+    if (!saveConfigWindow(window, configPath))
+        return fail(QStringLiteral("the read failed for ") + configPath);
+    std::printf("%s\n", qPrintable(configPath));
 
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("BtnClose")), Qt::LeftButton);
     const QString portsPath = outDir.filePath(QStringLiteral("FormPorts.png"));
