@@ -169,7 +169,7 @@ ConfigOperations::Result ConfigOperations::write(const Configuration &configurat
         if (options.includeIdentity || !ConfigFields::FindCommand(entry.code)->identity)
             plan.append(entry);
     }
-    std::ranges::stable_partition(plan, [](const ConfigEntry &e) { return e.code != kSerialLink; });
+    std::stable_partition(plan.begin(), plan.end(), [](const ConfigEntry &e) { return e.code != kSerialLink; });
     int frames = 1 + int(readableCommands().size());
     for (const ConfigEntry &entry : plan)
         frames += ConfigFields::FindCommand(entry.code)->readable ? 2 : 1;
