@@ -146,11 +146,7 @@ ConfigOperations::Result FormConfig::run(const std::function<ConfigOperations::R
 
 void FormConfig::showResult(const ConfigOperations::Result &result)
 {
-    QString text = ConfigOperations::describe(result, CheckIdentity->isChecked());
-    if (result.kind == ConfigOperations::Kind::Read && result.complete)
-        text = u"Read %1 commands from unit %2 (serial number %3, firmware %4)."_s.arg(result.unit.entries().size())
-                   .arg(result.unit.header.address, result.unit.header.serialNumber, result.unit.header.firmware);
-    MemoResult->setPlainText(text);
+    MemoResult->setPlainText(ConfigOperations::describe(result, CheckIdentity->isChecked()));
 }
 
 void FormConfig::showConfiguration()

@@ -265,6 +265,9 @@ QString ConfigOperations::describe(const Result &result, bool includeIdentity)
     }
     if (!result.linkNote.isEmpty())
         lines.append(result.linkNote);
+    if (result.kind == Kind::Read && result.complete)
+        lines.append(u"Read %1 commands from unit %2 (serial number %3, firmware %4)."_s.arg(result.unit.entries().size())
+                         .arg(result.unit.header.address, result.unit.header.serialNumber, result.unit.header.firmware));
     if (result.kind == Kind::Compare && result.complete)
         lines.append(ConfigDiff::describe(result.differences, includeIdentity));
     if (result.cancelled)
