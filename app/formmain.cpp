@@ -1,7 +1,10 @@
 #include "app/formmain.h"
 
 #include "app/formconfig.h"
+#include "app/formmonitor.h"
+#include "app/formplot.h"
 #include "app/formports.h"
+#include "app/linerates.h"
 #include "app/openfailuretext.h"
 #include "app/systemdevices.h"
 #include "installer/formflash.h"
@@ -32,6 +35,7 @@
 #include <QScopeGuard>
 #include <QTimer>
 
+#include <exception>
 #include <optional>
 
 namespace {
@@ -39,15 +43,9 @@ namespace {
 // The rate of a ComboBaud item; nothing for no selection.
 std::optional<TBaudRate> baudRateOf(const QString &item)
 {
-    static const std::pair<const char *, TBaudRate> rates[] = {
-        {"2400", cbr2400}, {"4800", cbr4800},   {"9600", cbr9600},
-        {"19200", cbr19200}, {"38400", cbr38400}, {"57600", cbr57600},
-    };
-    for (const auto &[text, rate] : rates) {
-        if (item == QLatin1String(text))
-            return rate;
-    }
-    return std::nullopt;
+    bool number = false;
+    const int bitsPerSecond = item.toInt(&number);
+    return number ? PanelLineRate(bitsPerSecond) : std::nullopt;
 }
 
 } // namespace
@@ -60,6 +58,8 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
     , m_ports(*m_devices, settings)
     , Comm32(new TComm32(this))
     , m_exchange(*Comm32)
+    , m_trafficRecorder(m_exchange, m_trafficLog)
+    , m_poller(m_exchange)
     , m_replyView(*this)
     , m_configChannel(*Comm32, m_exchange)
     , Timeout(new QTimer(this))
@@ -72,10 +72,12 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
 
     Comm32->setObjectName(QStringLiteral("Comm32"));
     Comm32->SetBaudRate(cbr19200);
-    Comm32->SetMonitorEvents(evRxChar);
+    // Line errors as well, for the traffic monitor.
+    Comm32->SetMonitorEvents(evRxChar | evError);
     Comm32->SetFlowControl(fcRTSToggle);
     Toolkit::connectHandler(Comm32, &TComm32::OnRxChar, this, &TFormMain::Comm32RxChar);
     Toolkit::connectHandler(Comm32, &TComm32::OnDisconnect, this, &TFormMain::Comm32Disconnect);
+    Toolkit::connectHandler(Comm32, &TComm32::OnError, this, &TFormMain::Comm32Error);
 
     Timeout->setObjectName(QStringLiteral("Timeout"));
     Timeout->setInterval(100);
@@ -88,6 +90,8 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
     Toolkit::connectHandler(ui.BtnUpdate, &QPushButton::clicked, this, &TFormMain::BtnUpdateClick);
     Toolkit::connectHandler(ui.BtnConfig, &QPushButton::clicked, this, &TFormMain::BtnConfigClick);
     Toolkit::connectHandler(ui.BtnPorts, &QPushButton::clicked, this, &TFormMain::BtnPortsClick);
+    Toolkit::connectHandler(ui.BtnMonitor, &QPushButton::clicked, this, &TFormMain::BtnMonitorClick);
+    Toolkit::connectHandler(ui.BtnPlot, &QPushButton::clicked, this, &TFormMain::BtnPlotClick);
     // The port list's context menu leads to the same dialog.
     auto *portsAction = new QAction(ui.BtnPorts->text(), ui.ComboCOM);
     portsAction->setObjectName(QStringLiteral("ActionPorts"));
@@ -112,6 +116,10 @@ TFormMain::~TFormMain()
     Comm32->disconnect(this);
     for (CommandPage *page : m_pages)
         delete page;
+    // The two windows beside this one use the exchange, the log and the
+    // poller, which go before the child widgets.
+    delete m_plot;
+    delete m_monitor;
 }
 
 void TFormMain::createPages()
@@ -183,12 +191,14 @@ void TFormMain::BtnOpenClick()
     }
     showPortOpen(true);
     m_exchange.restart();
+    m_exchange.notePortEvent(Exchange::PortEvent::Opened);
 }
 
 void TFormMain::BtnCloseClick()
 {
     Comm32->Close();
     showPortOpen(false);
+    m_exchange.notePortEvent(Exchange::PortEvent::Closed);
 }
 
 void TFormMain::showPortOpen(bool open)
@@ -216,6 +226,32 @@ void TFormMain::BtnPortsClick()
     TFormPorts dialog(*m_devices, m_location, this);
     if (dialog.exec() == QDialog::Accepted)
         showPortStatus();
+}
+
+void TFormMain::BtnMonitorClick()
+{
+    if (!m_monitor)
+        m_monitor = new TFormMonitor(m_trafficLog, this);
+    m_monitor->show();
+    m_monitor->raise();
+    m_monitor->activateWindow();
+}
+
+void TFormMain::BtnPlotClick()
+{
+    if (!m_plot) {
+        m_plot = new TFormPlot(m_poller, this);
+        connect(m_plot, &TFormPlot::aboutToStart, this, [this] {
+            bool isNumber = false;
+            const uint address = ui.StaticAdr->text().toUInt(&isNumber, 16);
+            if (isNumber)
+                m_poller.setAddress(quint8(address));
+            m_poller.setBitsPerSecond(BitsPerSecond(Comm32->BaudRate()));
+        });
+    }
+    m_plot->show();
+    m_plot->raise();
+    m_plot->activateWindow();
 }
 
 void TFormMain::EditAddrChange()
@@ -257,20 +293,48 @@ void TFormMain::BtnUpdateClick()
 {
     if (configurationRunning())
         return;
-    // The installer needs the port to itself.
+    // The installer needs the port to itself; the exchange and its clients
+    // (the poller, the monitor) see the port closed meanwhile.
     Comm32->Close();
-    auto *installer = new TFormFlash(this);
-    // Also after a failed hand-over, which then reaches the error report.
-    const auto reopen = qScopeGuard([this, installer] {
-        delete installer;
-        Comm32->Open();
-    });
-    installer->SetModuleAddress(KarvUtils::HexTextToByte(ui.StaticAdr->text()));
+    m_exchange.dropReply();
+    m_exchange.notePortEvent(Exchange::PortEvent::Closed);
+    // The port is reopened also after a failed hand-over, which then reaches
+    // the error report.
+    std::exception_ptr failure;
+    try {
+        runInstaller();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    reopenAfterInstaller();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void TFormMain::runInstaller()
+{
+    TFormFlash installer(this);
+    installer.SetModuleAddress(KarvUtils::HexTextToByte(ui.StaticAdr->text()));
     // The name for its messages, and the device this window had open.
-    installer->SetPortName(ui.ComboCOM->currentText());
-    installer->SetPortDevice(Comm32->DeviceName());
-    installer->SetPortBaud(KarvUtils::DecimalTextToInt(ui.ComboBaud->currentText()));
-    installer->exec();
+    installer.SetPortName(ui.ComboCOM->currentText());
+    installer.SetPortDevice(Comm32->DeviceName());
+    installer.SetPortBaud(KarvUtils::DecimalTextToInt(ui.ComboBaud->currentText()));
+    installer.exec();
+}
+
+void TFormMain::reopenAfterInstaller()
+{
+    Comm32->Open();
+    if (Comm32->IsOpen()) {
+        m_exchange.restart();
+        m_exchange.notePortEvent(Exchange::PortEvent::Opened);
+        return;
+    }
+    // The device went away meanwhile: as when it goes while open, the window
+    // shows the port closed and says why.
+    showPortOpen(false);
+    Dialogs::showError(OpenFailureText(ui.ComboCOM->currentText(), Comm32->OpenFailure()),
+                       Toolkit::applicationTitle());
 }
 
 void TFormMain::Comm32RxChar(QObject *, int Count)
@@ -286,9 +350,15 @@ void TFormMain::Comm32Disconnect()
     // Closed before the box shows: nothing of the port, and no reply time-out,
     // can come up while the operator reads it.
     m_exchange.dropReply();
+    m_exchange.notePortEvent(Exchange::PortEvent::HungUp);
     BtnCloseClick();
     Dialogs::showError(QStringLiteral("Port ") + ui.ComboCOM->currentText() + QStringLiteral(" was disconnected."),
                        Toolkit::applicationTitle());
+}
+
+void TFormMain::Comm32Error(QObject *, int Errors)
+{
+    m_exchange.noteLineErrors(quint32(Errors));
 }
 
 void TFormMain::TimeoutTimer()
@@ -300,7 +370,8 @@ void TFormMain::TimeoutTimer()
     // An operation of the configuration window reports its own missing reply, once.
     if (configurationRunning() || !m_exchange.replyOverdue())
         return;
+    m_exchange.reportTimeOut();
     // Modal: the purges wait until the operator has read it.
-    Dialogs::showError(QString::fromLatin1(Protocol::NoReplyText), Toolkit::applicationTitle());
+    Dialogs::showError(kNoReplyText, Toolkit::applicationTitle());
     m_exchange.abandonReply();
 }

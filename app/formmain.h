@@ -7,6 +7,9 @@
 #include "app/portresolver.h"
 #include "app/replyview.h"
 #include "app/settingslocation.h"
+#include "monitor/trafficlog.h"
+#include "monitor/trafficrecorder.h"
+#include "plot/poller.h"
 
 #include <QMainWindow>
 
@@ -19,6 +22,8 @@ class DeviceSource;
 class FormConfig;
 class QTimer;
 class TComm32;
+class TFormMonitor;
+class TFormPlot;
 
 // The main window: port and unit address entry, the command pages, the
 // command-bytes display. Holds the serial component Comm32, open while the
@@ -40,6 +45,9 @@ public:
     bool K410Mode() const { return m_k410Mode; }
     // The send–reply state, for the benchmarks and tests that watch the cycle.
     const Exchange &exchange() const { return m_exchange; }
+    Exchange &exchange() { return m_exchange; }
+    const TrafficLog &trafficLog() const { return m_trafficLog; }
+    Poller &poller() { return m_poller; }
     TComm32 *comm32() const { return Comm32; }
 
 protected:
@@ -58,9 +66,15 @@ private:
     // While the configuration window runs an operation, nothing is sent by
     // hand and the port stays as it is.
     bool configurationRunning() const;
+    void runInstaller();
+    // Opens the port the installer had; where that fails, the closed state.
+    void reopenAfterInstaller();
     void BtnPortsClick();
+    void BtnMonitorClick();
+    void BtnPlotClick();
     void Comm32RxChar(QObject *Sender, int Count);
     void Comm32Disconnect();
+    void Comm32Error(QObject *Sender, int Errors);
     void TimeoutTimer();
 
     void createPages();
@@ -78,6 +92,15 @@ private:
     TComm32 *Comm32;
     bool m_k410Mode = false;
     Exchange m_exchange;
+    // Recorded from the start, so that a monitor opened late shows what led
+    // up to it.
+    TrafficLog m_trafficLog;
+    TrafficRecorder m_trafficRecorder;
+    // Made on the first "Monitor...", then shown again.
+    TFormMonitor *m_monitor = nullptr;
+    // Polls for the plot window, through the exchange.
+    Poller m_poller;
+    TFormPlot *m_plot = nullptr;
     ReplyView m_replyView;
     // The configuration window's exchanges, through m_exchange.
     ExchangeChannel m_configChannel;

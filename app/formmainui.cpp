@@ -1,5 +1,7 @@
 #include "app/formmainui.h"
 
+#include "app/linerates.h"
+
 #include "toolkit/combolist.h"
 #include "toolkit/fonts.h"
 #include "toolkit/maskedit.h"
@@ -42,6 +44,8 @@ void FormMainUi::setupUi(QMainWindow *form)
     form->setStatusBar(StatusBar1);
     LblPortStatus = new QLabel(StatusBar1);
     LblPortStatus->setObjectName(QStringLiteral("LblPortStatus"));
+    // It names devices and paths.
+    LblPortStatus->setTextFormat(Qt::PlainText);
     // A long description is cut rather than widening the window.
     LblPortStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     StatusBar1->addWidget(LblPortStatus, 1);
@@ -58,10 +62,10 @@ void FormMainUi::setupInterface(QWidget *client)
     ComboCOM->setItemIndex(0);
     BtnOpen = button(QStringLiteral("&Open"), GrpInterface, "BtnOpen", {128, 24, 75, 25}, true);
     BtnClose = button(QStringLiteral("&Close"), GrpInterface, "BtnClose", {216, 24, 75, 25}, false);
-    ComboBaud = placed(new ComboList({QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"),
-                                      QStringLiteral("19200"), QStringLiteral("38400"), QStringLiteral("57600")},
-                                     GrpInterface),
-                       "ComboBaud", {16, 56, 89, Toolkit::kComboHeight});
+    QStringList rates;
+    for (const LineRate &rate : PanelLineRates())
+        rates << QString::number(rate.bitsPerSecond);
+    ComboBaud = placed(new ComboList(rates, GrpInterface), "ComboBaud", {16, 56, 89, Toolkit::kComboHeight});
     ComboBaud->setItemIndex(3);
     // Free space of the group, under "&Open": the designed controls keep
     // their places.
@@ -141,5 +145,7 @@ void FormMainUi::setupWindowButtons(QWidget *client)
 {
     // Free space right of " Unit Address ", above the pages: the designed
     // controls keep their places.
+    BtnMonitor = button(QStringLiteral("&Monitor..."), client, "BtnMonitor", {552, 16, 89, 25}, true);
+    BtnPlot = button(QStringLiteral("P&lot..."), client, "BtnPlot", {552, 48, 89, 25}, true);
     BtnConfig = button(QStringLiteral("Con&figuration..."), client, "BtnConfig", {448, 16, 97, 25}, false);
 }

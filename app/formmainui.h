@@ -59,6 +59,9 @@ struct FormMainUi
     StaticText *StaticP6;
     QPushButton *BtnSend;
 
+    // The windows beside this one, in the free space right of the address.
+    QPushButton *BtnMonitor;
+    QPushButton *BtnPlot;
     QPushButton *BtnConfig;
 
     QStatusBar *StatusBar1;

@@ -6,9 +6,7 @@
 
 #include <cerrno>
 
-namespace {
-
-QString reasonOf(const TC32OpenFailure &failure)
+QString OpenFailureReason(const TC32OpenFailure &failure)
 {
     if (failure.HeldByOtherProgram)
         return failure.Path + QStringLiteral(" is held by another program.");
@@ -24,12 +22,10 @@ QString reasonOf(const TC32OpenFailure &failure)
            + QStringLiteral("\rYour user must be in group '%1' to use it; log in again after joining it.").arg(group);
 }
 
-} // namespace
-
 QString OpenFailureText(const QString &portName, const TC32OpenFailure &failure)
 {
     // Without a device there is no reason from the system to add.
-    return OpenFailureText(portName, failure.Path.isEmpty() ? QString() : reasonOf(failure));
+    return OpenFailureText(portName, failure.Path.isEmpty() ? QString() : OpenFailureReason(failure));
 }
 
 QString OpenFailureText(const QString &portName, const QString &reason)

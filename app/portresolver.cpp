@@ -85,8 +85,7 @@ PortResolution PortResolver::resolve(const QString &name) const
     }
     if (index >= present.size()) {
         port.problem = QStringLiteral("No serial device for %1 (serial devices present: %2).")
-                           .arg(name)
-                           .arg(present.size());
+                           .arg(name, QString::number(present.size()));
         return port;
     }
     port.path = present.at(index).path;

@@ -121,18 +121,6 @@ private:
     std::thread m_thread;
 };
 
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
-
 std::size_t entriesIn(const char *folder)
 {
     const std::filesystem::directory_iterator entries(folder);
@@ -169,13 +157,13 @@ bool soakCycles(std::size_t cycles, Watchdog &watchdog)
     const bool replied = Bench::runQueryCycles(*window, cycles, [&](std::size_t cycle) {
         watchdog.progress("query-reply cycles");
         if (cycle + 1 == warmUp)
-            warm = residentKiB();
+            warm = Bench::residentKiB();
     });
     if (!replied) {
         std::fprintf(stderr, "bench_soak: a reply did not come\n");
         return false;
     }
-    const long last = residentKiB();
+    const long last = Bench::residentKiB();
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     std::printf("soak: %zu query-reply cycles in %.1f s, resident memory after %zu of them %ld KiB,"
                 " at the end %ld KiB (%+ld KiB)\n",

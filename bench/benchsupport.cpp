@@ -17,8 +17,6 @@
 
 namespace Bench {
 
-namespace {
-
 std::chrono::microseconds cpuTime()
 {
     rusage usage{};
@@ -29,7 +27,17 @@ std::chrono::microseconds cpuTime()
     return micros(usage.ru_utime) + micros(usage.ru_stime);
 }
 
-} // namespace
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
 
 double cpuShareWhileIdle(std::chrono::milliseconds span)
 {

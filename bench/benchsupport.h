@@ -12,6 +12,11 @@ class TFormMain;
 
 namespace Bench {
 
+// CPU time (user + system) the process has used so far.
+std::chrono::microseconds cpuTime();
+// The process's resident memory; -1 when it cannot be read.
+long residentKiB();
+
 // Runs the event loop for `span` and returns the CPU time (user + system)
 // the whole process used meanwhile, as a share of one core.
 double cpuShareWhileIdle(std::chrono::milliseconds span);

@@ -1,5 +1,7 @@
 #include "config/configoperations.h"
 
+#include "app/exchange.h"
+
 #include "config/configfile.h"
 #include "protocol/commandcatalogue.h"
 #include "protocol/exchangetiming.h"
@@ -106,7 +108,7 @@ bool ConfigOperations::readInto(Result &result)
     const auto revision = exchange(frameOf(m_address, kFirmwareRevision, 0), result);
     if (!revision) {
         if (!result.cancelled)
-            result.failure = QString::fromLatin1(Protocol::NoReplyText);
+            result.failure = kNoReplyText;
         return false;
     }
     unit.header.firmware = u"%1.%2"_s.arg(revision->B(1) / 100).arg(revision->B(1) % 100, 2, 10, QChar(u'0'));
@@ -130,7 +132,7 @@ std::optional<ParameterBytes> ConfigOperations::readBack(quint8 address, quint8 
     if (result.cancelled)
         return std::nullopt;
     if (!reply) {
-        result.failure = QString::fromLatin1(Protocol::NoReplyText);
+        result.failure = kNoReplyText;
         return std::nullopt;
     }
     if (reply->code() != code) {

@@ -1,9 +1,6 @@
 #include "installer/bootlink.h"
 
 #include "serial/comm32.h"
-#include "toolkit/application.h"
-#include "toolkit/dialogs.h"
-#include "toolkit/errorreport.h"
 #include "toolkit/eventwait.h"
 
 #include <numeric>
@@ -38,7 +35,7 @@ BootLink::BootLink(QObject *parent)
     // One request per flash word: the adapter's latency timer would otherwise
     // stretch every reply.
     Comm32->SetLowLatency(true);
-    Toolkit::connectHandler(Comm32, &TComm32::OnRxChar, this, &BootLink::Comm32RxChar);
+    connect(Comm32, &TComm32::OnRxChar, this, &BootLink::Comm32RxChar);
 }
 
 std::array<quint8, 9> BootLink::BootEntryFrame(quint8 address)
@@ -55,17 +52,18 @@ bool BootLink::EnterBootMode()
         Comm32->SetBaudRate(*rate);
     Comm32->Open();
     if (Comm32->IsOpen()) {
-        const std::array<quint8, 9> frame = BootEntryFrame(ModuleAddress);
-        Comm32->Write(frame.data(), int(frame.size()));
+        Send(BootEntryFrame(ModuleAddress));
         Comm32->WaitForOutQueueEmpty();
         Comm32->Close();
-        Toolkit::waitUntil([] { return false; }, EntryPause);
+        Toolkit::waitUntil([this] { return Cancelled(); }, EntryPause);
     }
+    m_entryFailure.clear();
+    if (Cancelled())
+        return false;
     Comm32->SetBaudRate(cbr9600);
     Comm32->Open();
     if (!Comm32->IsOpen()) {
-        Dialogs::showError(QStringLiteral("The port ") + PortName + QStringLiteral(" could not be opened!"),
-                           Toolkit::applicationTitle());
+        m_entryFailure = QStringLiteral("The port ") + PortName + QStringLiteral(" could not be opened!");
         return false;
     }
     return true;
@@ -73,9 +71,25 @@ bool BootLink::EnterBootMode()
 
 bool BootLink::BootRequest(std::initializer_list<quint8> request)
 {
-    m_reply.Begin(char(*request.begin()));
-    Comm32->Write(request.begin(), int(request.size()));
-    return Toolkit::waitUntil([this] { return m_reply.ReplyDone(); }, ReplyLimit);
+    if (Cancelled() || !Send(request))
+        return false;
+    return Toolkit::waitUntil([this] { return m_reply.ReplyDone() || Cancelled(); }, ReplyLimit) && !Cancelled();
+}
+
+bool BootLink::Send(std::span<const quint8> bytes)
+{
+    if (!Toolkit::waitUntil([this] { return !Comm32->WritePending() || Cancelled(); }, WriteLimit) || Cancelled())
+        return false;
+    m_reply.Begin(char(bytes.front()));
+    Comm32->PurgeRead();
+    return Comm32->Write(bytes.data(), int(bytes.size())) >= 0;
+}
+
+void BootLink::Cancel()
+{
+    m_cancelled = true;
+    // Wakes the link's thread, which may sleep in a wait for up to ReplyLimit.
+    QMetaObject::invokeMethod(this, [] {}, Qt::QueuedConnection);
 }
 
 void BootLink::Close()

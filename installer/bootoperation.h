@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <stdexcept>
 
 class BootLink;
@@ -34,3 +35,24 @@ void Request(BootLink &link, std::initializer_list<quint8> request, const char *
 void RequestAddress(BootLink &link, quint32 byteAddress, const char *message);
 // Sends 'S' and checks that a boot loader of the module family answered.
 void RequestIdentification(BootLink &link, const char *message);
+// Sends 'a' and checks that the module is a Karvel 2, which progress shows.
+void RequestKarvel2(BootLink &link, BootProgress &progress);
+
+// How one installer operation ended; message is the operator's text.
+struct BootOutcome
+{
+    enum Kind {
+        Done,
+        // The port could not be opened at the boot loader's rate, or the
+        // link was cancelled before it was.
+        EntryFailed,
+        // The operation failed, or was cancelled, after the port was open.
+        Failed,
+    };
+    Kind kind = Done;
+    QString message;
+};
+
+// The frame of every installer operation: shows the boot-entry step, enters
+// the boot loader, runs operation and closes the port on every path.
+BootOutcome RunBootOperation(BootLink &link, BootProgress &progress, const std::function<void()> &operation);

@@ -27,7 +27,7 @@ void FlashProgrammer::Run(Installer::HexImage &image)
     m_bound = image.ImageLast + 1;
     m_progress.ShowStep(QStringLiteral("Detecting device type..."));
     RequestIdentification(m_link, "No Karvel 2 in boot mode connected!");
-    DetectKarvel2();
+    RequestKarvel2(m_link, m_progress);
     if (image.ImageLast < MarkerAddress) {
         image.Image[MarkerAddress] = 0x12;
         image.Image[MarkerAddress + 1] = 0x34;
@@ -38,14 +38,6 @@ void FlashProgrammer::Run(Installer::HexImage &image)
     Verify(image);
     m_link.BootRequest({'x'});
     m_progress.ShowStep(QStringLiteral("Successful!"));
-}
-
-void FlashProgrammer::DetectKarvel2()
-{
-    Request(m_link, {'a'}, "Could not detect the device type!");
-    if (m_link.Reply().Byte(0) != 'K' || m_link.Reply().Byte(1) != 'V')
-        throw EBootError(QStringLiteral("The connected device is not a Karvel 2!"));
-    m_progress.ShowDeviceType(QStringLiteral("Karvel 2"));
 }
 
 void FlashProgrammer::ReadPageSize()

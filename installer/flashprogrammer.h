@@ -25,7 +25,6 @@ public:
     void Run(Installer::HexImage &image);
 
 private:
-    void DetectKarvel2();
     void ReadPageSize();
     void Erase();
     void Write(const Installer::HexImage &image);

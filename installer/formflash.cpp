@@ -5,6 +5,7 @@
 #include "installer/flashprogrammer.h"
 #include "installer/displaypath.h"
 #include "installer/hexerrors.h"
+#include "installer/hexfailuretext.h"
 #include "installer/hexloader.h"
 #include "toolkit/application.h"
 #include "toolkit/dialogs.h"
@@ -14,7 +15,6 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -24,8 +24,10 @@ TFormFlash::TFormFlash(QWidget *parent)
     , OpenDialog(new QFileDialog(this))
     , m_link(new BootLink(this))
     , m_image(std::make_unique<Installer::HexImage>())
+    , m_barPacer([this](int position) { ui.ProgressBar->setValue(position); }, 40)
 {
     ui.setupUi(this);
+    m_barPacer.setScale(ui.ProgressBar->maximum(), ui.ProgressBar->width());
 
     OpenDialog->setObjectName(QStringLiteral("OpenDialog"));
     // Qt's own dialog: the same on every desktop, and a typed path with
@@ -103,20 +105,15 @@ void TFormFlash::LoadFile(const QString &path)
     ui.StaticName->setText(Installer::DisplayPath(path));
     // Never flash a partly read image: Start waits for a file that loads whole.
     setImageAccepted(false);
-    const QString fileName = QFileInfo(path).fileName();
     try {
         Installer::LoadHexFile(path, *m_image);
     } catch (const Installer::EHexLoadError &error) {
         clearFileTexts();
-        Dialogs::showError(QStringLiteral("The file \"%1\" is not a valid HEX file!\r(%2 in line %3)")
-                               .arg(fileName, QString::fromStdString(error.what()))
-                               .arg(error.lineNumber()),
-                           Toolkit::applicationTitle());
+        Dialogs::showError(Installer::HexFailureText(path, error), Toolkit::applicationTitle());
         return;
-    } catch (const Installer::EHexCheckError &) {
+    } catch (const Installer::EHexCheckError &error) {
         clearFileTexts();
-        Dialogs::showError(QStringLiteral("The file \"%1\" is not indended for use with a Karvel-2!").arg(fileName),
-                           Toolkit::applicationTitle());
+        Dialogs::showError(Installer::HexFailureText(path, error), Toolkit::applicationTitle());
         return;
     }
     showLoadedImage();
@@ -170,20 +167,19 @@ void TFormFlash::BtnClearEEPROMClick()
 void TFormFlash::runOperation(const std::function<void()> &prepare, const std::function<void()> &operation)
 {
     setOperationRunning(true);
-    const auto ended = qScopeGuard([this] { setOperationRunning(false); });
+    const auto ended = qScopeGuard([this] {
+        m_barPacer.flush();
+        setOperationRunning(false);
+    });
     prepare();
-    ShowStep(QStringLiteral("Trying to enter boot mode..."));
-    if (!m_link->EnterBootMode())
-        return;
-    try {
-        operation();
-        m_link->Close();
-    } catch (const std::exception &error) {
-        m_link->Close();
-        const QString text = QString::fromStdString(error.what());
-        Dialogs::showError(text, Toolkit::applicationTitle());
-        ShowStep(text);
-    }
+    m_barPacer.flush();
+    const BootOutcome outcome = RunBootOperation(*m_link, *this, operation);
+    // The bar stands where the operation stopped while the box is read.
+    m_barPacer.flush();
+    if (outcome.kind != BootOutcome::Done)
+        Dialogs::showError(outcome.message, Toolkit::applicationTitle());
+    if (outcome.kind == BootOutcome::Failed)
+        ShowStep(outcome.message);
 }
 
 void TFormFlash::setOperationRunning(bool running)
@@ -210,11 +206,12 @@ void TFormFlash::ShowDeviceType(const QString &text)
 void TFormFlash::SetBarRange(int maximum)
 {
     ui.ProgressBar->setMaximum(maximum);
+    m_barPacer.setScale(maximum, ui.ProgressBar->width());
 }
 
 void TFormFlash::SetBarPosition(int position)
 {
     // The bar ignores a position beyond its maximum; the last word of an
     // image of odd size ends one byte past it.
-    ui.ProgressBar->setValue(qMin(position, ui.ProgressBar->maximum()));
+    m_barPacer.setPosition(qMin(position, ui.ProgressBar->maximum()));
 }

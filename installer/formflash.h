@@ -3,6 +3,7 @@
 #include "installer/bootoperation.h"
 #include "installer/formflashui.h"
 #include "installer/heximage.h"
+#include "installer/progresspacer.h"
 
 #include <QDialog>
 
@@ -70,6 +71,8 @@ private:
     QFileDialog *OpenDialog;
     BootLink *m_link;
     std::unique_ptr<Installer::HexImage> m_image;
+    // A few dozen bar positions a second are as many as the eye follows.
+    ProgressPacer m_barPacer;
     bool m_operationRunning = false;
     bool m_closeRequested = false;
     // A file loaded whole: Start may flash it once no operation runs.

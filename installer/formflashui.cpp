@@ -26,8 +26,7 @@ StaticText *captionedText(QWidget *parent, const char *name, const QRect &geomet
     constexpr int gap = 4;
     if (lbl->geometry().right() + gap >= geometry.left())
         lbl->move(geometry.left() - gap - lbl->width(), lbl->y());
-    lbl->setBuddy(text);
-    text->setAccessibleName(QString(caption).remove(QLatin1Char(':')));
+    Toolkit::nameByCaption(text, lbl);
     return text;
 }
 

@@ -13,6 +13,13 @@ CommandFrame CommandFrame::fromTexts(const std::array<QString, Size> &texts)
     return frame;
 }
 
+CommandFrame CommandFrame::fromBytes(const std::array<quint8, Size> &bytes)
+{
+    CommandFrame frame;
+    frame.m_bytes = bytes;
+    return frame;
+}
+
 bool CommandFrame::expectsReply() const
 {
     return ExpectsReply(at(CMD), at(P0));

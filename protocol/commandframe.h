@@ -24,6 +24,8 @@ public:
     // converted in Position order; the first that is no hexadecimal number
     // throws EConvertError and no frame comes into being.
     static CommandFrame fromTexts(const std::array<QString, Size> &texts);
+    // A frame the program composes itself (the poller's queries).
+    static CommandFrame fromBytes(const std::array<quint8, Size> &bytes);
 
     const std::array<quint8, Size> &bytes() const { return m_bytes; }
     quint8 at(Position position) const { return m_bytes[position]; }

@@ -12,9 +12,6 @@ inline constexpr quint32 MinSendInterval = 100;
 // An awaited reply is given up once more than this has passed since the send.
 inline constexpr quint32 ReplyTimeLimit = 1000;
 
-// What the operator is told when an awaited reply did not come in time.
-inline constexpr const char *NoReplyText = "No reply from Karvel.\rPlease check the connection\rand the addresses!";
-
 inline quint32 TicksBetween(quint32 earlier, quint32 later)
 {
     return later - earlier;

@@ -19,8 +19,20 @@ public:
     // stays in the port for the next event.
     static constexpr int MaxChunk = 20;
 
-    // Takes the bytes actually read; returns the reply they complete.
-    std::optional<ReplyFrame> feed(QByteArrayView chunk);
+    // What one chunk came to: the bytes skipped while looking for a reply
+    // code, the reply completed, and the bytes dropped after it. The views
+    // point into the chunk.
+    struct Outcome
+    {
+        QByteArrayView skipped;
+        std::optional<ReplyFrame> reply;
+        QByteArrayView surplus;
+    };
+
+    // Takes the bytes actually read.
+    Outcome take(QByteArrayView chunk);
+    // The reply the bytes complete.
+    std::optional<ReplyFrame> feed(QByteArrayView chunk) { return take(chunk).reply; }
 
     // Abandons a partly assembled reply.
     void reset() { RxCount = 0; }

@@ -1,10 +1,12 @@
 #include "serial/comm32.h"
 
-#include "serial/backgroundwriter.h"
 #include "serial/c32thread.h"
 #include "serial/lineerrorcounter.h"
+#include "serial/portwriter.h"
 #include "serial/serialdevice.h"
 #include "serial/ttyqueue.h"
+
+#include <QSocketNotifier>
 
 #include <cerrno>
 
@@ -65,7 +67,6 @@ TCustomComm32::TCustomComm32(QObject *Owner)
     , FSimple(false)
     , FLowLatency(false)
     , FDevice(std::make_unique<SerialDevice>())
-    , FWriter(std::make_unique<BackgroundWriter>())
     , FLineErrorCounter(std::make_unique<LineErrorCounter>())
 {
 }
@@ -91,6 +92,7 @@ void TCustomComm32::Open()
                         FFlowControl, FXonChar, FXoffChar});
     FDevice->SetLowLatency(FLowLatency);
     FLineErrorCounter->Reset(FDevice->Handle());
+    StartWriter();
     if (!FSimple)
         StartEventThread();
     DoOpen(kProviderSubTypeRs232, C32_ERROR_NONE);
@@ -107,6 +109,13 @@ void TCustomComm32::StartEventThread()
     FThread->start(QThread::TimeCriticalPriority);
 }
 
+void TCustomComm32::StartWriter()
+{
+    FWriter = std::make_unique<PortWriter>(FDevice->Calls(), FDevice->Handle());
+    FWriterNotifier = std::make_unique<QSocketNotifier>(FWriter->EndedFd(), QSocketNotifier::Read);
+    connect(FWriterNotifier.get(), &QSocketNotifier::activated, this, [this] { FWriter->TakeEnded(); });
+}
+
 void TCustomComm32::PortHungUp(quint64 Session)
 {
     if (Session == FSession && IsOpen())
@@ -119,7 +128,8 @@ void TCustomComm32::Close()
         return;
     // The thread's destructor stops it and serves a hand-over it waits for.
     FThread.reset();
-    FWriter->Abort();
+    FWriterNotifier.reset();
+    FWriter.reset();
     FDevice->Close();
 }
 
@@ -134,7 +144,7 @@ int TCustomComm32::Write(const void *Buffer, int Count)
         return -1;
     // A job that ended in failure or was aborted counts as finished too, so
     // that one failed write cannot block every later one.
-    if (FWriter->Busy())
+    if (WritePending())
         return 0;
     const bool rtsByHand = FDevice->TogglesRtsByHand();
     if (rtsByHand)
@@ -145,13 +155,19 @@ int TCustomComm32::Write(const void *Buffer, int Count)
             FDevice->SetRts(false);
         return -1;
     }
-    if (written < Count || rtsByHand) {
-        const QByteArray rest(static_cast<const char *>(Buffer) + written, Count - written);
-        SerialDevice *device = FDevice.get();
-        FWriter->Start(FDevice->Handle(), rest,
-                       rtsByHand ? std::function<void()>([device] { device->SetRts(false); }) : nullptr);
-    }
+    if (written < Count || rtsByHand)
+        FWriter->Start(QByteArray(static_cast<const char *>(Buffer) + written, Count - written), rtsByHand);
     return written == Count ? written : 0;
+}
+
+bool TCustomComm32::WritePending() const
+{
+    return FWriter && FWriter->Busy();
+}
+
+void TCustomComm32::SetPortCalls(PortCalls &Calls)
+{
+    FDevice->SetCalls(Calls);
 }
 
 int TCustomComm32::Read(void *Buffer, int Count)
@@ -176,7 +192,7 @@ void TCustomComm32::WaitForOutQueueEmpty()
     if (!IsOpen())
         return;
     FWriter->Wait();
-    TtyQueue::Drain(FDevice->Handle());
+    FDevice->Drain();
 }
 
 void TCustomComm32::PurgeRead()

@@ -8,8 +8,10 @@
 
 class TC32Thread;
 class SerialDevice;
-class BackgroundWriter;
+class PortCalls;
+class PortWriter;
 class LineErrorCounter;
+class QSocketNotifier;
 
 enum TBaudRate {
     cbr110, cbr300, cbr600, cbr1200, cbr2400, cbr4800, cbr9600, cbr14400, cbr19200,
@@ -140,8 +142,13 @@ public:
     // Count bytes written at once; 0 when the rest goes on in the background
     // or a previous write is still running (then nothing is written); -1 on
     // failure or a closed port. Never blocks; Buffer may be reused at once.
-    // With RTS toggled by hand a write runs until its last byte has left.
+    // With RTS toggled by hand a write runs until its last byte has left and
+    // RTS is down again.
     int Write(const void *Buffer, int Count);
+    // True while a write still goes on in the background: until then Write
+    // sends nothing. Its end wakes the component's event loop, so a caller
+    // can wait for it there.
+    bool WritePending() const;
     // Up to Count bytes that have already arrived; 0 when none has, -1 on a
     // closed or hung-up port.
     int Read(void *Buffer, int Count);
@@ -206,6 +213,10 @@ public:
     // Applied at once; the driver's own setting is back after Close.
     bool LowLatency() const { return FLowLatency; }
     void SetLowLatency(bool Value);
+    // Only while closed: the port is reached through Calls (modem lines,
+    // driver records, writes, drain) from the next Open on. The component
+    // does not own them; they must outlive its open port.
+    void SetPortCalls(PortCalls &Calls);
 
 signals:
     void OnOpen(QObject *Sender, int ProviderSubType, int Error);
@@ -234,6 +245,7 @@ private:
     template <typename T>
     void Update(T &Field, T Value, bool (SerialDevice::*ApplyToPort)(T));
     void StartEventThread();
+    void StartWriter();
     // The event thread of Open number Session saw the port hang up.
     void PortHungUp(quint64 Session);
 
@@ -254,7 +266,10 @@ private:
     bool FLowLatency;
 
     std::unique_ptr<SerialDevice> FDevice;
-    std::unique_ptr<BackgroundWriter> FWriter;
+    // Both exist while the port is open; the notifier takes the writer's
+    // end of a job into the event loop.
+    std::unique_ptr<PortWriter> FWriter;
+    std::unique_ptr<QSocketNotifier> FWriterNotifier;
     std::unique_ptr<LineErrorCounter> FLineErrorCounter;
     std::unique_ptr<TC32Thread> FThread;
     TC32OpenFailure FOpenFailure;

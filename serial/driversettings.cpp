@@ -1,20 +1,13 @@
 #include "serial/driversettings.h"
 
+#include "serial/portcalls.h"
+
 #include <sys/ioctl.h>
 
-int SystemIoctl(int Fd, unsigned long Request, void *Argument)
-{
-    return ioctl(Fd, Request, Argument);
-}
-
-DriverSettings::DriverSettings(DriverIoctl Ioctl)
-    : FIoctl(std::move(Ioctl))
-{
-}
-
-void DriverSettings::Attach(int Fd)
+void DriverSettings::Attach(int Fd, PortCalls &Calls)
 {
     FFd = Fd;
+    FCalls = &Calls;
     FFoundRs485.reset();
     FFoundSerial.reset();
 }
@@ -64,20 +57,20 @@ bool DriverSettings::Modify(std::optional<Record> &Found, unsigned long Get, uns
                             Change &&ChangeRecord)
 {
     Record record{};
-    if (FFd < 0 || FIoctl(FFd, Get, &record) != 0)
+    if (FFd < 0 || FCalls->Ioctl(FFd, Get, &record) != 0)
         return false;
     const Record asFound = record;
     if (!ChangeRecord(record))
         return true;
     if (!Found)
         Found = asFound;
-    return FIoctl(FFd, Set, &record) == 0;
+    return FCalls->Ioctl(FFd, Set, &record) == 0;
 }
 
 template <typename Record>
 void DriverSettings::PutBack(std::optional<Record> &Found, unsigned long Set)
 {
     if (Found && FFd >= 0)
-        FIoctl(FFd, Set, &*Found);
+        FCalls->Ioctl(FFd, Set, &*Found);
     Found.reset();
 }

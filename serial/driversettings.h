@@ -2,12 +2,9 @@
 
 #include <linux/serial.h>
 
-#include <functional>
 #include <optional>
 
-// ioctl() as DriverSettings calls it: the system's, or a stand-in driver.
-using DriverIoctl = std::function<int(int Fd, unsigned long Request, void *Argument)>;
-int SystemIoctl(int Fd, unsigned long Request, void *Argument);
+class PortCalls;
 
 // The settings of a serial driver that live outside termios and outlast the
 // descriptor: its RS-485 mode and its low-latency mode. Each is saved before
@@ -17,10 +14,9 @@ int SystemIoctl(int Fd, unsigned long Request, void *Argument);
 class DriverSettings
 {
 public:
-    explicit DriverSettings(DriverIoctl Ioctl = SystemIoctl);
-
-    // Starts on a newly opened port, with nothing saved.
-    void Attach(int Fd);
+    // Starts on a newly opened port, with nothing saved; reaches the driver
+    // through Calls until Detach.
+    void Attach(int Fd, PortCalls &Calls);
     // Puts back what was changed since Attach and lets go of the port.
     // Failures are ignored: a device that has gone keeps nothing anyway.
     void Detach();
@@ -41,7 +37,7 @@ private:
     template <typename Record>
     void PutBack(std::optional<Record> &Found, unsigned long Set);
 
-    DriverIoctl FIoctl;
+    PortCalls *FCalls = nullptr;
     int FFd = -1;
     std::optional<serial_rs485> FFoundRs485;
     std::optional<serial_struct> FFoundSerial;

@@ -116,22 +116,17 @@ void ApplyFlowControl(termios &Settings, TFlowControl Flow, char XonChar, char X
     }
 }
 
-bool HasModemLines(int Fd)
-{
-    int lines = 0;
-    return ioctl(Fd, TIOCMGET, &lines) == 0;
-}
-
-bool SetModemLine(int Fd, int Line, bool On)
-{
-    return ioctl(Fd, On ? TIOCMBIS : TIOCMBIC, &Line) == 0;
-}
-
 } // namespace
 
-SerialDevice::SerialDevice(DriverIoctl Ioctl)
-    : FDriver(std::move(Ioctl))
+SerialDevice::SerialDevice(PortCalls &Calls)
+    : FCalls(&Calls)
 {
+}
+
+void SerialDevice::SetCalls(PortCalls &Calls)
+{
+    if (!IsOpen())
+        FCalls = &Calls;
 }
 
 SerialDevice::~SerialDevice()
@@ -156,7 +151,7 @@ int SerialDevice::Open(const QString &Path)
     ioctl(fd, TIOCEXCL);
     FFd = fd;
     FRtsByHand = false;
-    FDriver.Attach(fd);
+    FDriver.Attach(fd, *FCalls);
     return 0;
 }
 
@@ -192,13 +187,15 @@ int SerialDevice::Write(const void *Buffer, int Count)
 {
     if (Count < 0 || (Buffer == nullptr && Count > 0))
         return -1;
-    ssize_t put;
-    do {
-        put = write(FFd, Buffer, size_t(Count));
-    } while (put < 0 && errno == EINTR);
+    const ssize_t put = FCalls->Write(FFd, Buffer, size_t(Count));
     if (put >= 0)
         return int(put);
     return errno == EAGAIN ? 0 : -1;
+}
+
+void SerialDevice::Drain()
+{
+    FCalls->Drain(FFd);
 }
 
 template <typename Change>
@@ -221,18 +218,18 @@ void SerialDevice::ApplyModemLines(TFlowControl Flow)
     if (Flow == fcDefault)
         return;
     FRtsByHand = false;
-    SetModemLine(FFd, TIOCM_DTR, true);
+    SetModemLine(*FCalls, FFd, TIOCM_DTR, true);
     if (Flow == fcRTSToggle) {
-        if (!FDriver.EnableRs485RtsToggle() && HasModemLines(FFd)) {
+        if (!FDriver.EnableRs485RtsToggle() && HasModemLines(*FCalls, FFd)) {
             FRtsByHand = true;
-            SetModemLine(FFd, TIOCM_RTS, false);
+            SetModemLine(*FCalls, FFd, TIOCM_RTS, false);
         }
         return;
     }
     FDriver.DisableRs485();
     // With fcCTS the kernel drives RTS itself.
     if (Flow != fcCTS)
-        SetModemLine(FFd, TIOCM_RTS, true);
+        SetModemLine(*FCalls, FFd, TIOCM_RTS, true);
 }
 
 bool SerialDevice::Configure(const LineSettings &Settings)
@@ -294,7 +291,7 @@ bool SerialDevice::SetXoffChar(char Value)
 
 bool SerialDevice::SetRts(bool On)
 {
-    return SetModemLine(FFd, TIOCM_RTS, On);
+    return SetModemLine(*FCalls, FFd, TIOCM_RTS, On);
 }
 
 bool SerialDevice::SetLowLatency(bool On)

@@ -2,6 +2,7 @@
 
 #include "serial/comm32.h"
 #include "serial/driversettings.h"
+#include "serial/portcalls.h"
 
 #include <QString>
 
@@ -33,12 +34,14 @@ struct LineSettings
 //   when the transmit queue has drained (TogglesRtsByHand). A tty without
 //   modem lines (a pseudo-terminal) is written to without any of this.
 //
+// Modem lines, driver records, writes and the drain go through PortCalls.
+//
 // What it changes in the driver outside termios (RS-485 and low-latency
 // mode) is put back as found when the port closes, the device gone or not.
 class SerialDevice
 {
 public:
-    explicit SerialDevice(DriverIoctl Ioctl = SystemIoctl);
+    explicit SerialDevice(PortCalls &Calls = SystemPortCalls::Shared());
     ~SerialDevice();
     SerialDevice(const SerialDevice &) = delete;
     SerialDevice &operator=(const SerialDevice &) = delete;
@@ -56,6 +59,13 @@ public:
     int Read(void *Buffer, int Count);
     // Bytes the tty took at once (0 when its queue is full); -1 on failure.
     int Write(const void *Buffer, int Count);
+    // Blocks until every byte written has left the line.
+    void Drain();
+
+    // Only while closed: the port is reached through Calls from the next
+    // Open on.
+    void SetCalls(PortCalls &Calls);
+    PortCalls &Calls() const { return *FCalls; }
 
     // Raw mode and every setting. Each call here returns whether the driver
     // took the change; callers may ignore it.
@@ -81,6 +91,7 @@ private:
     bool ApplyArbitrarySpeed(TBaudRate Rate);
     void ApplyModemLines(TFlowControl Flow);
 
+    PortCalls *FCalls;
     DriverSettings FDriver;
     int FFd = -1;
     bool FRtsByHand = false;

@@ -35,9 +35,4 @@ void DropOutput(int Fd)
     tcflush(Fd, TCOFLUSH);
 }
 
-void Drain(int Fd)
-{
-    tcdrain(Fd);
-}
-
 } // namespace TtyQueue

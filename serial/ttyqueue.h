@@ -11,7 +11,5 @@ int InputCount(int Fd);
 int OutputCount(int Fd);
 void DropInput(int Fd);
 void DropOutput(int Fd);
-// Blocks in the kernel until every byte written has left.
-void Drain(int Fd);
 
 } // namespace TtyQueue

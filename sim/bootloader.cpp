@@ -136,7 +136,8 @@ std::vector<std::uint8_t> BootLoader::execute(const BootLoaderRequest &request)
         pageAddress_ = address_;
         return done;
     case 'e':
-        eraseApplication();
+        if (!faults_.eraseSkipped)
+            eraseApplication();
         return done;
     case 'C':
         storeWord(request.arguments[0], request.arguments[1]);
@@ -190,8 +191,8 @@ void BootLoader::writePage()
     for (std::size_t i = 0; i < words; ++i) {
         const std::size_t at = (first + i) * 2;
         if (pageBuffer_[i] && at < kBootLoaderStart) {
-            flash_[at] = static_cast<std::uint8_t>(*pageBuffer_[i] & 0xFF);
-            flash_[at + 1] = static_cast<std::uint8_t>(*pageBuffer_[i] >> 8);
+            flash_[at] &= static_cast<std::uint8_t>(*pageBuffer_[i] & 0xFF);
+            flash_[at + 1] &= static_cast<std::uint8_t>(*pageBuffer_[i] >> 8);
         }
         pageBuffer_[i].reset();
     }

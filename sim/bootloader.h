@@ -34,6 +34,7 @@ struct BootFaults
     std::chrono::milliseconds lateBy{5100};
     std::optional<std::uint16_t> corruptedByte; // flash byte address that reads back flipped
     std::string pageSizeTrailer;                // characters sent after the page size's CR
+    bool eraseSkipped = false;                  // 'e' is answered but erases nothing
 };
 
 // One request as the boot loader took it.
@@ -60,7 +61,9 @@ struct BootAnswer
 // it as a word address, the EEPROM write 'D' as a byte address. 'C' fills a
 // page buffer at the register's place within a page; 'm' writes the words
 // stored since the last 'm' into the page that holds the address last set by
-// 'A', and empties the buffer. Bytes that start no known request are dropped
+// 'A', and empties the buffer. Like real flash, writing can only clear bits
+// (the flash holds old AND new), so a page must be erased before it takes
+// any data. Bytes that start no known request are dropped
 // without an answer, so that a boot-entry frame sent to a unit already in its
 // boot loader raises no stray replies.
 class BootLoader

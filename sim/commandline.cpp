@@ -73,6 +73,8 @@ void readLateRequest(std::string_view option, std::string_view text, BootFaults 
 CommandLine parseCommandLine(std::span<const std::string_view> arguments)
 {
     CommandLine line;
+    // A unit of its own drifts like a real one; the tests' units do not.
+    line.unit.supplyDrift = true;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view option = arguments[i];
         std::string_view value;
@@ -121,10 +123,15 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments)
                                                           "a reply byte index 0..7");
         } else if (option == "--unanswered-read") {
             line.faults.unansweredRead = requestNumber(option, takeValue());
+        } else if (option == "--steady-supply") {
+            line.unit.supplyDrift = !noValue();
         } else if (option == "--byte-time") {
             line.faults.byteTiming = noValue();
         } else if (option == "--in-boot-loader") {
             line.unit.inBootLoader = noValue();
+        } else if (option == "--boot-entry-delay") {
+            line.unit.bootEntryDelay = std::chrono::milliseconds(
+                number<unsigned>(option, takeValue(), 10, 60'000, "a delay in ms up to 60000"));
         } else if (option == "--device-type") {
             const auto bytes = hexBytes(option, takeValue());
             if (bytes.size() != line.unit.deviceType.size())
@@ -165,6 +172,7 @@ std::string usage()
            "  --link PATH        publish the device path as this symbolic link (removed on exit)\n"
            "  --address HH       unit address in hexadecimal (default 01)\n"
            "  --baud RATE        the unit's line speed (default 19200)\n"
+           "  --steady-supply    report the supply voltage and temperature without drift\n"
            "fault options:\n"
            "  --silent           answer nothing\n"
            "  --delay MS         answer MS milliseconds late\n"
@@ -177,6 +185,8 @@ std::string usage()
            "boot loader (it runs at 9600 baud; request numbers count from 1, its first\n"
            "request after each boot entry):\n"
            "  --in-boot-loader   start in the boot loader\n"
+           "  --boot-entry-delay MS  enter it MS milliseconds after the boot-entry frame,\n"
+           "                     losing what arrives meanwhile (default 300)\n"
            "  --device-type HEX  the two bytes it answers to 'a' (default 4B56, \"KV\")\n"
            "  --page-size N      flash page size in bytes, even, 2..4096 (default 256)\n"
            "  --page-size-trailer HEX  send these bytes after the page size's CR\n"

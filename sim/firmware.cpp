@@ -1,6 +1,7 @@
 #include "sim/firmware.h"
 
 #include "protocol/factorydefault.h"
+#include "sim/supplydrift.h"
 
 #include <algorithm>
 #include <iterator>
@@ -111,7 +112,7 @@ std::optional<ReplyFrame> Firmware::execute(const CommandFrame &command, MotionM
         }
         return std::nullopt;
     default:
-        return query(code);
+        return query(code, now);
     }
 }
 
@@ -208,7 +209,7 @@ bool Firmware::motionCommand(const CommandFrame &command)
     }
 }
 
-std::optional<ReplyFrame> Firmware::query(std::uint8_t code)
+std::optional<ReplyFrame> Firmware::query(std::uint8_t code, MotionModel::Time now)
 {
     ReplyFrame r{code};
     switch (code) {
@@ -247,10 +248,12 @@ std::optional<ReplyFrame> Firmware::query(std::uint8_t code)
         writeLittleEndian(r, 4, 2, kSerialNumber);
         resetFlag_ = false;
         break;
-    case cmd::SupplyState:
-        writeLittleEndian(r, 2, 2, supply_.voltage);
-        writeLittleEndian(r, 4, 2, supply_.temperature);
+    case cmd::SupplyState: {
+        const Supply supply = supplyDrift_ ? driftedSupply(supply_, now) : supply_;
+        writeLittleEndian(r, 2, 2, supply.voltage);
+        writeLittleEndian(r, 4, 2, supply.temperature);
         break;
+    }
     case cmd::AlarmReset:
         std::ranges::copy(alarms_, r.begin() + kValues);
         alarms_ = {};

@@ -40,6 +40,8 @@ public:
 
     void raiseAlarm(Alarm alarm);
     void setSupply(const Supply &supply);
+    // Whether the supply drifts around the values set (driftedSupply).
+    void setSupplyDrift(bool drift) { supplyDrift_ = drift; }
     const ParameterBytes &parameter(std::uint8_t code, Bank bank) const;
     void setParameter(std::uint8_t code, Bank bank, const ParameterBytes &bytes);
     const ParameterMemory &parameters() const { return parameters_; }
@@ -55,7 +57,7 @@ public:
 
 private:
     std::optional<ReplyFrame> parameterCommand(const CommandFrame &command);
-    std::optional<ReplyFrame> query(std::uint8_t code);
+    std::optional<ReplyFrame> query(std::uint8_t code, MotionModel::Time now);
     bool motionCommand(const CommandFrame &command);
     MotionProfile profile() const;
 
@@ -64,6 +66,7 @@ private:
     MotionModel motion_;
     ParameterBytes alarms_{};
     Supply supply_;
+    bool supplyDrift_ = false;
     bool resetFlag_ = true; // set by power-up and resets, cleared when reported
 };
 

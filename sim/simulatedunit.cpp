@@ -58,6 +58,7 @@ SimulatedUnit::SimulatedUnit(const Options &options)
     , stop_(makeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK), "eventfd"))
     , timer_(makeFd(::timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK), "timerfd_create"))
     , activity_(makeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK), "eventfd"))
+    , inject_(makeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK), "eventfd"))
     , clock_(options.manualClock)
     , reader_(options.frameGap)
     , firmware_(options.address, options.baudRate, options.travel)
@@ -68,6 +69,7 @@ SimulatedUnit::SimulatedUnit(const Options &options)
     bootLoader_.writeEeprom(firmware_.parameters().storedImage());
     if (options.inBootLoader)
         bootLoader_.enter();
+    firmware_.setSupplyDrift(options.supplyDrift);
     thread_ = std::thread(&SimulatedUnit::serve, this);
 }
 
@@ -98,6 +100,15 @@ LineFaults SimulatedUnit::faults() const
 void SimulatedUnit::advanceClock(std::chrono::nanoseconds step)
 {
     clock_.advance(step);
+}
+
+void SimulatedUnit::sendToHost(std::vector<std::uint8_t> bytes)
+{
+    {
+        std::lock_guard lock(mutex_);
+        injected_.insert(injected_.end(), bytes.begin(), bytes.end());
+    }
+    signalEventFd(inject_.get());
 }
 
 void SimulatedUnit::raiseAlarm(Alarm alarm)
@@ -146,7 +157,7 @@ BootFaults SimulatedUnit::bootFaults() const
 bool SimulatedUnit::inBootLoader() const
 {
     std::lock_guard lock(mutex_);
-    return bootLoader_.active();
+    return bootLoader_.active() || (bootEntryAt_ && clock_.now() >= *bootEntryAt_);
 }
 
 std::vector<std::uint8_t> SimulatedUnit::flash() const
@@ -258,9 +269,10 @@ void SimulatedUnit::serve()
     for (;;) {
         armTimer();
         const short output = outputBlocked_ ? POLLOUT : 0;
-        std::array<pollfd, 3> fds{{{stop_.get(), POLLIN, 0},
+        std::array<pollfd, 4> fds{{{stop_.get(), POLLIN, 0},
                                    {pty_.masterFd(), static_cast<short>(POLLIN | output), 0},
-                                   {timer_.get(), POLLIN, 0}}};
+                                   {timer_.get(), POLLIN, 0},
+                                   {inject_.get(), POLLIN, 0}}};
         if (::poll(fds.data(), fds.size(), -1) < 0) {
             if (errno == EINTR)
                 continue;
@@ -278,6 +290,8 @@ void SimulatedUnit::serve()
             drain(timer_.get());
         if (fds[1].revents & POLLOUT)
             outputBlocked_ = false;
+        if (fds[3].revents & POLLIN)
+            sendInjected();
         sendDue();
     }
 }
@@ -297,6 +311,8 @@ void SimulatedUnit::receive()
             record(bytes_, {buffer[i], now}, kRecordedBytes);
             ++bytesTotal_;
             const auto arrived = incoming_.next(now, pace);
+            if (!awake())
+                continue;
             if (bootLoader_.active())
                 toBootLoader(buffer[i], lineSpeed, arrived);
             else
@@ -304,6 +320,28 @@ void SimulatedUnit::receive()
         }
     }
     changed_.notify_all();
+}
+
+bool SimulatedUnit::awake()
+{
+    if (!bootEntryAt_)
+        return true;
+    if (clock_.now() < *bootEntryAt_)
+        return false;
+    bootEntryAt_.reset();
+    bootLoader_.enter();
+    return true;
+}
+
+void SimulatedUnit::sendInjected()
+{
+    drain(inject_.get());
+    std::vector<std::uint8_t> bytes;
+    {
+        std::lock_guard lock(mutex_);
+        bytes.swap(injected_);
+    }
+    writer_.enqueue(bytes, LineFaults{}, pty_.lineSpeed(), std::chrono::steady_clock::now());
 }
 
 // Runs with mutex_ held.
@@ -353,7 +391,8 @@ void SimulatedUnit::handleFrame(const CommandFrame &frame, ReplyWriter::TimePoin
     if (frame[frame::kAddress] != firmware_.address())
         return;
     if (isBootEntry(frame)) {
-        bootLoader_.enter();
+        bootEntryAt_ = clock_.now() + options_.bootEntryDelay;
+        awake(); // at once when there is no delay
         return;
     }
     const bool lost = firmware_.isParameterRead(frame) && ++readsSinceFaults_ == faults_.unansweredRead;

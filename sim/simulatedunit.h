@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,7 +34,9 @@ struct ReceivedByte
 // destruction. Every public member may be called from any thread.
 //
 // The boot-entry frame hands the unit over to its boot loader, which takes
-// requests at 9600 baud only, until its request 'x' hands back. With byte
+// requests at 9600 baud only, until its request 'x' hands back. Like a unit
+// that restarts, it comes up in the boot loader only bootEntryDelay of unit
+// time after the frame; whatever arrives meanwhile is lost. With byte
 // timing the line is modelled both ways: a request is complete at the unit
 // only after its bytes' time on the line, and the reply takes its own.
 class SimulatedUnit
@@ -49,6 +52,8 @@ public:
         bool inBootLoader = false;                        // start in the boot loader
         std::array<std::uint8_t, 2> deviceType{'K', 'V'}; // the boot loader's answer to 'a'
         std::size_t pageSize = 256; // flash page size in bytes: even, kMinPageSize..kMaxPageSize
+        std::chrono::milliseconds bootEntryDelay{300}; // from the boot-entry frame to the boot loader
+        bool supplyDrift = false;   // the supply wanders a little around the values set
     };
 
     // Throws std::system_error when the pseudo-terminal cannot be set up,
@@ -65,6 +70,9 @@ public:
     LineFaults faults() const;
 
     void advanceClock(std::chrono::nanoseconds step);
+    // Puts bytes on the line towards the panel at once, as line noise or a
+    // late reply would, at the line's present speed.
+    void sendToHost(std::vector<std::uint8_t> bytes);
     void raiseAlarm(Alarm alarm);
     void setSupply(const Supply &supply);
     ParameterBytes parameter(std::uint8_t code, Bank bank) const;
@@ -94,6 +102,7 @@ public:
     void setBootFaults(const BootFaults &faults);
     BootFaults bootFaults() const;
 
+    // True once the boot loader runs (bootEntryDelay after the frame).
     bool inBootLoader() const;
     // The boot loader's memories: kFlashSize and kEepromSize bytes. The flash
     // starts erased (0xFF) below kBootLoaderStart, the EEPROM all 0xFF.
@@ -117,6 +126,10 @@ public:
 private:
     void serve();
     void receive();
+    // Runs with mutex_ held: false while the unit restarts after a boot
+    // entry; starts the boot loader once that is over.
+    bool awake();
+    void sendInjected();
     void toFirmware(std::uint8_t byte, int lineSpeed, ReplyWriter::TimePoint read,
                     ReplyWriter::TimePoint arrived);
     void toBootLoader(std::uint8_t byte, int lineSpeed, ReplyWriter::TimePoint arrived);
@@ -131,6 +144,7 @@ private:
     UniqueFd stop_;
     UniqueFd timer_;
     UniqueFd activity_;
+    UniqueFd inject_;
     UnitClock clock_;
 
     // Touched by the serving thread only.
@@ -144,6 +158,8 @@ private:
     Firmware firmware_;
     BootLoader bootLoader_;
     LineFaults faults_;
+    std::optional<std::chrono::nanoseconds> bootEntryAt_; // unit time the boot loader starts
+    std::vector<std::uint8_t> injected_;                  // bytes for sendToHost, not yet queued
     std::deque<ReceivedByte> bytes_;
     std::deque<CommandFrame> frames_;
     std::deque<std::chrono::steady_clock::time_point> replyTimes_;

@@ -21,6 +21,8 @@ bool show(const Dialogs::Box &box)
                            box.text,
                            question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                            QApplication::activeWindow());
+    // Texts carry file names, paths and the unit's words: never markup.
+    messageBox.setTextFormat(Qt::PlainText);
     const int answer = messageBox.exec();
     return answer == QMessageBox::Yes || answer == QMessageBox::Ok;
 }

@@ -4,6 +4,7 @@
 
 #include "../pages/pagetestkit.h"
 #include "../serial/ptypair.h"
+#include "tests/accessiblereading.h"
 
 #include "serial/comm32.h"
 #include "toolkit/ticks.h"
@@ -125,6 +126,30 @@ private slots:
         QVERIFY(replied("7400010000000000", {"StaticAlarmReason=DriverError "}));
         // Bits 2..7 of byte 7 are no reasons.
         QVERIFY(replied("74000000000000FC", {"StaticAlarmReason="}));
+    }
+
+    // A screen reader reads the caption as name and the answer as value and
+    // text.
+    void answersReachAssistiveTechnology_data()
+    {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reading");
+        QTest::newRow("$21 VAct") << "2100FF1F00200100" << "StaticActV" << "VAct|8191|8191";
+        QTest::newRow("$43 Temp.") << "437B01FF39300000" << "StaticSerNo" << "Temp.|12345|12345";
+        QTest::newRow("$44 voltage") << "44003412FFFF0000" << "StaticVoltage" << "Voltage|4660|4660";
+        QTest::newRow("$44 temperature") << "44003412FFFF0000" << "StaticTemperature" << "Temperature|65535|65535";
+        QTest::newRow("$74 alarm reasons") << "7400010000000000" << "StaticAlarmReason"
+                                           << "Alarm|DriverError |DriverError ";
+    }
+    void answersReachAssistiveTechnology()
+    {
+        QFETCH(QString, reply);
+        QFETCH(QString, name);
+        QFETCH(QString, reading);
+        const QString value = reading.section(QLatin1Char('|'), 1, 1);
+        QVERIFY(replied(reply, {name + QLatin1Char('=') + value}));
+        QCOMPARE(AccessibleReading::of(m_kit->control(name)), reading);
     }
 
     void replyWithoutDecodingEndsTheWait_data()

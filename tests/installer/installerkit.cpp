@@ -10,13 +10,25 @@
 #include <QPushButton>
 #include <QTest>
 
-InstallerKit::InstallerKit(const karvsim::SimulatedUnit::Options &unit)
-    : m_unit(std::make_unique<karvsim::SimulatedUnit>(unit))
+karvsim::SimulatedUnit::Options withManualClock(karvsim::SimulatedUnit::Options options)
 {
-    // Five seconds of ticks pass in half a second: a reply from the
-    // simulated unit, which takes well under a millisecond, is never late.
-    m_tickPump.setInterval(20);
-    QObject::connect(&m_tickPump, &QTimer::timeout, [this] { m_ticks.advance(200); });
+    options.manualClock = true;
+    return options;
+}
+
+FastClock::FastClock(karvsim::SimulatedUnit &unit)
+{
+    m_pump.setInterval(20);
+    QObject::connect(&m_pump, &QTimer::timeout, [this, &unit] {
+        m_ticks.advance(200);
+        unit.advanceClock(std::chrono::milliseconds(200));
+    });
+}
+
+InstallerKit::InstallerKit(const karvsim::SimulatedUnit::Options &unit)
+    : m_unit(std::make_unique<karvsim::SimulatedUnit>(withManualClock(unit)))
+    , m_clock(*m_unit)
+{
 }
 
 InstallerKit::~InstallerKit() = default;
@@ -45,13 +57,23 @@ void InstallerKit::load(const QByteArray &text, const QString &fileName)
     click("BtnLoad");
 }
 
+void InstallerKit::cancelLoad()
+{
+    QTimer::singleShot(0, [this] {
+        QFileDialog *dialog = m_window->openDialog();
+        QVERIFY(dialog->isVisible());
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    click("BtnLoad");
+}
+
 void InstallerKit::click(const char *name)
 {
     auto *button = m_window->findChild<QPushButton *>(QLatin1String(name));
     QVERIFY(button && button->isEnabled());
-    m_tickPump.start();
+    m_clock.start();
     button->click();
-    m_tickPump.stop();
+    m_clock.stop();
 }
 
 QString InstallerKit::text(const char *name) const
@@ -62,6 +84,11 @@ QString InstallerKit::text(const char *name) const
 int InstallerKit::barPosition() const
 {
     return m_window->findChild<QProgressBar *>(QStringLiteral("ProgressBar"))->value();
+}
+
+int InstallerKit::barMaximum() const
+{
+    return m_window->findChild<QProgressBar *>(QStringLiteral("ProgressBar"))->maximum();
 }
 
 bool InstallerKit::enabled(const char *name) const

@@ -3,11 +3,13 @@
 
 #include "firmwarefiles.h"
 #include "installerkit.h"
+#include "tests/accessiblereading.h"
 #include "tests/layoutfaults.h"
 
 #include "installer/bootlink.h"
 #include "installer/formflash.h"
 #include "serial/comm32.h"
+#include "toolkit/statictext.h"
 
 #include <QTest>
 
@@ -57,11 +59,18 @@ private slots:
     void portThatCannotOpen();
     void clearsEeprom_data();
     void clearsEeprom();
-    void eepromFailureKeepsTheBar();
+    void eepromFailures_data();
+    void eepromFailures();
+    void secondOperation_data();
+    void secondOperation();
     void closeWaitsForTheOperation();
     void deviceAnswers_data();
     void deviceAnswers();
     void loadOutcomes();
+    void fileNamesShowAsTheyAre_data();
+    void fileNamesShowAsTheyAre();
+    void checksumAsShown();
+    void cancelledDialogChangesNothing();
 };
 
 // The flash holds the image, the marker ends the last application page,
@@ -242,22 +251,83 @@ void TestFormFlash::clearsEeprom()
     QCOMPARE(kit.takeBoxes().size(), 2); // the two questions
     QCOMPARE(kit.text("StaticProgress"), kSuccessful);
     QCOMPARE(kit.text("StaticDeviceType"), shown);
+    QCOMPARE(kit.barMaximum(), 1023);
+    QCOMPARE(kit.barPosition(), 1023);
     const std::vector<std::uint8_t> eeprom = kit.unit().eeprom();
     QVERIFY(std::all_of(eeprom.begin(), eeprom.begin() + 1024, [](std::uint8_t b) { return b == 0; }));
     QVERIFY(std::equal(eeprom.begin() + 1024, eeprom.end(), before.begin() + 1024));
 }
 
-// S a A, then 'D' number 500 is request 503.
-void TestFormFlash::eepromFailureKeepsTheBar()
+// Requests S a A, then 'D' number n is request n + 3. The bar keeps the
+// position of the last byte cleared.
+void TestFormFlash::eepromFailures_data()
 {
+    QTest::addColumn<int>("request");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("bar");
+
+    QTest::newRow("S") << 1 << "No HLXM module in boot mode connected!" << 0;
+    QTest::newRow("a") << 2 << "Could not detect the device type!" << 0;
+    QTest::newRow("A") << 3 << "EEPROM write error (1)!" << 0;
+    QTest::newRow("first D") << 4 << "EEPROM write error (2)!" << 0;
+    QTest::newRow("D number 500") << 503 << "EEPROM write error (2)!" << 498;
+}
+
+void TestFormFlash::eepromFailures()
+{
+    QFETCH(int, request);
+    QFETCH(QString, message);
+    QFETCH(int, bar);
+
     InstallerKit kit;
-    kit.unit().setBootFaults(unanswered(503));
+    kit.unit().setBootFaults(unanswered(std::size_t(request)));
     kit.openWindow();
     kit.click("BtnClearEEPROM");
-    const QString message = QStringLiteral("EEPROM write error (2)!");
     QCOMPARE(kit.takeBoxes().last(), message);
     QCOMPARE(kit.text("StaticProgress"), message);
-    QCOMPARE(kit.barPosition(), 498);
+    QCOMPARE(kit.barMaximum(), 1023);
+    QCOMPARE(kit.barPosition(), bar);
+    QVERIFY(!kit.window().link().comm32()->IsOpen());
+}
+
+// The window serves one operation after another; the device type of the
+// last one is gone as soon as the next begins (at the boot loader's first
+// reply, before it is asked again).
+void TestFormFlash::secondOperation_data()
+{
+    QTest::addColumn<QByteArray>("second");
+    QTest::addColumn<int>("barMaximum");
+
+    QTest::newRow("Start again") << QByteArray("BtnProgramme") << 599;
+    QTest::newRow("then Clear EEPROM") << QByteArray("BtnClearEEPROM") << 1023;
+}
+
+void TestFormFlash::secondOperation()
+{
+    QFETCH(QByteArray, second);
+    QFETCH(int, barMaximum);
+
+    InstallerKit kit;
+    kit.openWindow();
+    kit.load(FirmwareFiles::hexFile(FirmwareFiles::taggedImage(600)));
+    kit.click("BtnProgramme");
+    QCOMPARE(kit.text("StaticDeviceType"), QStringLiteral("Karvel 2"));
+
+    QStringList typeAtFirstReply;
+    QObject::connect(kit.window().link().comm32(), &TComm32::OnRxChar, &kit.window(), [&] {
+        if (typeAtFirstReply.isEmpty())
+            typeAtFirstReply << kit.text("StaticDeviceType");
+    });
+    const std::size_t before = kit.unit().bootRequestsReceived();
+    kit.click(second.constData());
+    QCOMPARE(typeAtFirstReply, QStringList{QString()});
+    QCOMPARE(kit.takeBoxes().size(), second == "BtnClearEEPROM" ? 1 : 0); // its question
+    QCOMPARE(kit.text("StaticProgress"), kSuccessful);
+    QCOMPARE(kit.text("StaticDeviceType"), second == "BtnClearEEPROM" ? QString() : QStringLiteral("Karvel 2"));
+    QCOMPARE(kit.barMaximum(), barMaximum);
+    QCOMPARE(kit.barPosition(), barMaximum);
+    QVERIFY(kit.unit().bootRequestsReceived() > before);
+    QCOMPARE(kit.unit().bootRequests().back().letter, 'x');
 }
 
 // A close during an operation takes effect when it has ended, with its port
@@ -348,12 +418,76 @@ void TestFormFlash::loadOutcomes()
     kit.load(badChecksum, QStringLiteral("bad.hex"));
     QCOMPARE(kit.takeBoxes(),
              QStringList{QStringLiteral("The file \"bad.hex\" is not a valid HEX file!\r(Record checksum error in line 2)")});
-    QCOMPARE(kit.text("StaticName") + kit.text("StaticSize") + kit.text("StaticVersion"), QString());
+    QCOMPARE(kit.text("StaticName") + kit.text("StaticSize") + kit.text("StaticChecksum") + kit.text("StaticVersion"),
+             QString());
     QVERIFY(!kit.enabled("BtnProgramme"));
 
     kit.load(FirmwareFiles::hexFile(QByteArray(64, 'x')), QStringLiteral("other.hex"));
     QCOMPARE(kit.takeBoxes(), QStringList{QStringLiteral("The file \"other.hex\" is not indended for use with a Karvel-2!")});
     QVERIFY(!kit.enabled("BtnProgramme"));
+}
+
+// A name is shown and reported as it is: no placeholder in it is filled,
+// no markup in it is drawn.
+void TestFormFlash::fileNamesShowAsTheyAre_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("placeholder") << QStringLiteral("fw%1.hex");
+    QTest::newRow("markup") << QStringLiteral("<b>fw.hex");
+}
+
+void TestFormFlash::fileNamesShowAsTheyAre()
+{
+    QFETCH(QString, fileName);
+
+    InstallerKit kit;
+    kit.openWindow();
+    QByteArray good = FirmwareFiles::hexFile(FirmwareFiles::taggedImage(64));
+    kit.load(good, fileName);
+    auto *name = kit.window().findChild<StaticText *>(QStringLiteral("StaticName"));
+    QVERIFY(name->text().endsWith(fileName));
+    QCOMPARE(name->textFormat(), Qt::PlainText);
+
+    good[good.indexOf('\n') + 1 + 9] = good[good.indexOf('\n') + 1 + 9] == '0' ? '1' : '0';
+    kit.load(good, fileName);
+    QCOMPARE(kit.takeBoxes(), QStringList{QStringLiteral("The file \"") + fileName
+                                          + QStringLiteral("\" is not a valid HEX file!\r(Record checksum error in line 2)")});
+}
+
+// Four upper-case digits, leading zero kept, as the operator and a screen
+// reader get them. The image: 0xD5, the tag, eight 0xFF and a zero byte add
+// up to 0x0ABC.
+void TestFormFlash::checksumAsShown()
+{
+    QByteArray image(18, '\0');
+    image[0] = char(0xD5);
+    image.replace(1, 8, "KV2V1.07");
+    image.replace(9, 8, QByteArray(8, char(0xFF)));
+    InstallerKit kit;
+    kit.openWindow();
+    kit.load(FirmwareFiles::hexFile(image));
+    QCOMPARE(kit.text("StaticChecksum"), QStringLiteral("0ABC"));
+    QCOMPARE(AccessibleReading::of(kit.window().findChild<StaticText *>(QStringLiteral("StaticChecksum"))),
+             QStringLiteral("Checksum|0ABC|0ABC"));
+}
+
+void TestFormFlash::cancelledDialogChangesNothing()
+{
+    InstallerKit kit;
+    kit.openWindow();
+    kit.load(FirmwareFiles::hexFile(FirmwareFiles::taggedImage(600)));
+    const char *const names[] = {"StaticName", "StaticSize", "StaticChecksum", "StaticVersion"};
+    QStringList loaded;
+    for (const char *name : names)
+        loaded << kit.text(name);
+    kit.cancelLoad();
+    QStringList after;
+    for (const char *name : names)
+        after << kit.text(name);
+    QCOMPARE(after, loaded);
+    QVERIFY(kit.enabled("BtnProgramme"));
+    QCOMPARE(kit.takeBoxes(), QStringList());
+    QCOMPARE(kit.window().image().ImageLast, 599u);
 }
 
 QTEST_MAIN(TestFormFlash)

@@ -70,6 +70,35 @@ private slots:
         QCOMPARE(assembler.rxCount(), rxCountAfter);
     }
 
+    // What the monitor shows as discarded: the bytes before a reply code and
+    // those after the eighth, never a byte of the reply.
+    void tellsWhatItDrops_data()
+    {
+        QTest::addColumn<QByteArray>("pending");
+        QTest::addColumn<QByteArray>("chunk");
+        QTest::addColumn<QByteArray>("skipped");
+        QTest::addColumn<QByteArray>("surplus");
+        const QByteArray position = hex("2000FFFF7F000000");
+        QTest::newRow("noise before and after") << QByteArray() << hex("00FF") + position + hex("2011")
+                                                << hex("00FF") << hex("2011");
+        QTest::newRow("no reply code") << QByteArray() << hex("0001FF") << hex("0001FF") << QByteArray();
+        QTest::newRow("continuation skips nothing") << hex("2000") << hex("00FFFF7F0000") + hex("AA")
+                                                    << QByteArray() << hex("AA");
+        QTest::newRow("partial reply drops nothing") << QByteArray() << hex("2000") << QByteArray() << QByteArray();
+    }
+    void tellsWhatItDrops()
+    {
+        QFETCH(QByteArray, pending);
+        QFETCH(QByteArray, chunk);
+        QFETCH(QByteArray, skipped);
+        QFETCH(QByteArray, surplus);
+        ReplyAssembler assembler;
+        assembler.feed(pending);
+        const ReplyAssembler::Outcome outcome = assembler.take(chunk);
+        QCOMPARE(outcome.skipped.toByteArray(), skipped);
+        QCOMPARE(outcome.surplus.toByteArray(), surplus);
+    }
+
     // After a time-out the next reply is assembled from its own first byte.
     void resetAbandonsPartialReply()
     {

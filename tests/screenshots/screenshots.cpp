@@ -4,18 +4,25 @@
 // successful flash, one of the "Ports..." dialog and one of the
 // "Configuration..." window after a read. COM1 is a simulated
 // unit in this process, so that shots can show its answers; two USB adapters
-// stand in for the machine's serial devices.
+// stand in for the machine's serial devices. Then the traffic monitor after
+// those commands, and the plot window during a ramp to position.
 
 #include "../app/fakedevices.h"
 #include "../installer/firmwarefiles.h"
 
 #include "app/formconfig.h"
 #include "app/formmain.h"
+#include "app/formmonitor.h"
+#include "app/formplot.h"
 #include "installer/formflash.h"
+#include "protocol/commandframe.h"
 #include "sim/simulatedunit.h"
 #include "toolkit/application.h"
+#include "toolkit/statictext.h"
+#include "util/karvutils.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
@@ -151,6 +158,43 @@ const QList<PortDevice> adapters{
      QStringLiteral("Beta Systems"), QStringLiteral("Serial Bridge"), QStringLiteral("0042"), false},
 };
 
+// The window's traffic so far, as the operator sees it after a few commands.
+bool saveMonitor(TFormMain &window, const QString &path)
+{
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("BtnMonitor")), Qt::LeftButton);
+    auto *monitor = window.findChild<TFormMonitor *>(QStringLiteral("FormMonitor"));
+    if (!monitor || !QTest::qWaitForWindowExposed(monitor))
+        return false;
+    QTest::qWait(300); // a refresh or two
+    const bool saved = monitor->grab().save(path);
+    monitor->close();
+    return saved;
+}
+
+// The plot window polling position, velocity and the supply while the unit
+// ramps to 8000 steps (AMax 1000, VMax 2000: two seconds up, two at speed,
+// two down), the ramp sent by hand between two polls.
+bool savePlotDuringRamp(TFormMain &window, const QString &path)
+{
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("BtnPlot")), Qt::LeftButton);
+    auto *plot = window.findChild<TFormPlot *>(QStringLiteral("FormPlot"));
+    if (!plot || !QTest::qWaitForWindowExposed(plot))
+        return false;
+    plot->findChild<QCheckBox *>(QStringLiteral("CheckQuery71"))->setChecked(false);
+    QTest::mouseClick(plot->findChild<QPushButton *>(QStringLiteral("BtnStart")), Qt::LeftButton);
+    QTest::qWait(1000);
+    const QByteArray ramp = QByteArray::fromHex("2300401F00000000");
+    for (qsizetype i = 0; i < ramp.size(); ++i) {
+        window.findChild<StaticText *>(QLatin1String(Protocol::CommandFrame::DisplayControls.at(i + 1)))
+            ->setText(KarvUtils::HexText(quint8(ramp[i])));
+    }
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("BtnSend")), Qt::LeftButton);
+    QTest::qWait(7500);
+    const bool saved = plot->grab().save(path);
+    QTest::mouseClick(plot->findChild<QPushButton *>(QStringLiteral("BtnStop")), Qt::LeftButton);
+    return saved;
+}
+
 int fail(const QString &message)
 {
     std::fprintf(stderr, "screenshots: %s\n", qPrintable(message));
@@ -166,7 +210,9 @@ int main(int argc, char *argv[])
     if (!outDir.mkpath(QStringLiteral(".")))
         return fail(QStringLiteral("cannot create ") + outDir.path());
 
-    karvsim::SimulatedUnit unit;
+    karvsim::SimulatedUnit::Options options;
+    options.supplyDrift = true;
+    karvsim::SimulatedUnit unit(options);
     const QTemporaryDir settingsDir;
     FakeDeviceSource devices(adapters);
     TFormMain window(settingsFile(settingsDir, unit.devicePath()), &devices);
@@ -184,6 +230,14 @@ int main(int argc, char *argv[])
         if (!window.grab().save(path))
             return fail(QStringLiteral("cannot write ") + path);
         std::printf("%s\n", qPrintable(path));
+    }
+
+    for (const auto &[name, save] : {std::pair{"FormMonitor.png", &saveMonitor},
+                                     std::pair{"FormPlot-ramp.png", &savePlotDuringRamp}}) {
+        const QString shot = outDir.filePath(QLatin1String(name));
+        if (!save(window, shot))
+            return fail(QStringLiteral("cannot write ") + shot);
+        std::printf("%s\n", qPrintable(shot));
     }
 
     const QString configPath = outDir.filePath(QStringLiteral("FormConfig-read.png"));

@@ -303,11 +303,13 @@ private slots:
             block[i] = char('a' + i % 26);
         QCOMPARE(comm.Write(block.constData(), int(block.size())), 0);
         QVERIFY(comm.OutQueueCount() > 0);
+        QVERIFY(comm.WritePending());
         QCOMPARE(comm.Write("X", 1), 0);
 
         if (purge) {
             comm.PurgeWrite();
             QCOMPARE(comm.OutQueueCount(), 0);
+            QVERIFY(!comm.WritePending());
             QCOMPARE(comm.Write("X", 1), 1);
             const QByteArray tail = pty.ReceiveThrough('X');
             QVERIFY(tail.endsWith('X'));
@@ -315,7 +317,8 @@ private slots:
             QVERIFY(tail.size() < block.size());
         } else {
             QCOMPARE(pty.Receive(int(block.size())), block);
-            QTRY_COMPARE(comm.OutQueueCount(), 0);
+            QTRY_VERIFY(!comm.WritePending());
+            QCOMPARE(comm.OutQueueCount(), 0);
             QCOMPARE(comm.Write("X", 1), 1);
             QCOMPARE(pty.Receive(1), QByteArray("X"));
         }

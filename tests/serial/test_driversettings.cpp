@@ -9,6 +9,35 @@
 
 Q_DECLARE_METATYPE(TFlowControl)
 
+namespace {
+
+// The driver's two records as TIOCG*/TIOCS* reach them; an unplugged device
+// fails every request.
+class RecordDriver : public SystemPortCalls
+{
+public:
+    serial_rs485 Rs485{};
+    serial_struct Serial{};
+    int FailWith = 0;
+
+    int Ioctl(int Fd, unsigned long Request, void *Argument) override
+    {
+        if (Request != TIOCGRS485 && Request != TIOCSRS485 && Request != TIOCGSERIAL && Request != TIOCSSERIAL)
+            return SystemPortCalls::Ioctl(Fd, Request, Argument);
+        errno = FailWith;
+        if (FailWith)
+            return -1;
+        const bool isRs485 = Request == TIOCGRS485 || Request == TIOCSRS485;
+        void *record = isRs485 ? static_cast<void *>(&Rs485) : &Serial;
+        const size_t size = isRs485 ? sizeof Rs485 : sizeof Serial;
+        const bool get = Request == TIOCGRS485 || Request == TIOCGSERIAL;
+        std::memcpy(get ? Argument : record, get ? record : Argument, size);
+        return 0;
+    }
+};
+
+} // namespace
+
 class TestDriverSettings : public QObject
 {
     Q_OBJECT
@@ -29,23 +58,10 @@ private slots:
         QFETCH(TFlowControl, flow);
         QFETCH(quint32, foundRs485);
         QFETCH(QString, leaving);
-        // The driver's two records as TIOCG*/TIOCS* reach them; an unplugged
-        // device fails every request.
-        serial_rs485 rs485{};
+        RecordDriver driver;
+        serial_rs485 &rs485 = driver.Rs485;
         rs485.flags = foundRs485;
-        serial_struct serial{};
-        int failWith = 0;
-        const auto driver = [&](int, unsigned long Request, void *Argument) {
-            errno = failWith;
-            if (failWith)
-                return -1;
-            const bool isRs485 = Request == TIOCGRS485 || Request == TIOCSRS485;
-            void *record = isRs485 ? static_cast<void *>(&rs485) : &serial;
-            const size_t size = isRs485 ? sizeof rs485 : sizeof serial;
-            const bool get = Request == TIOCGRS485 || Request == TIOCGSERIAL;
-            std::memcpy(get ? Argument : record, get ? record : Argument, size);
-            return 0;
-        };
+        const serial_struct &serial = driver.Serial;
         PtyPair pty;
         auto device = std::make_unique<SerialDevice>(driver);
         QCOMPARE(device->Open(pty.SlavePath()), 0);
@@ -55,12 +71,12 @@ private slots:
                  flow == fcRTSToggle ? quint32(SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND) : 0u);
         QCOMPARE(serial.flags, int(ASYNC_LOW_LATENCY));
 
-        failWith = leaving == "unplugged" ? EIO : 0;
+        driver.FailWith = leaving == "unplugged" ? EIO : 0;
         if (leaving == "destruction")
             device.reset();
         else
             device->Close();
-        if (!failWith) {
+        if (!driver.FailWith) {
             QCOMPARE(rs485.flags, foundRs485);
             QCOMPARE(serial.flags, 0);
         }

@@ -69,6 +69,13 @@ private slots:
         QTest::newRow("stored, written and read back")
             << word(0) + "C\x12\x34" "C\x56\x78" + word(0) + "m" + word(0) + "RR"
             << QByteArray("\r\r\r\r\r\r\x34\x12\x78\x56");
+        // Flash writes clear bits only: what was written stays until an erase.
+        const QByteArray twice = word(0) + "C\x0f\xf0" + word(0) + "m";
+        const QByteArray second = word(0) + "C\xf0\x0f" + word(0) + "m" + word(0) + "R";
+        QTest::newRow("written over without erase: old AND new")
+            << twice + second << QByteArray(9, '\r') + QByteArray(2, '\0');
+        QTest::newRow("erased between the writes") << twice + "e" + second
+                                                   << QByteArray(10, '\r') + "\x0f\xf0";
         QTest::newRow("write into the boot area refused")
             << word(0x7C00) + QByteArray("C\0\0", 3) + word(0x7C00) + "m" + word(0x7C00) + "R"
             << QByteArray("\r\r\r\r\rLH");

@@ -350,11 +350,14 @@ private slots:
 
     void clearedEepromZeroesTheStoredParameters()
     {
-        SimulatedUnit unit;
+        SimulatedUnit::Options options;
+        options.bootEntryDelay = 0ms;
+        SimulatedUnit unit(options);
         SerialLine line(unit.devicePath());
         line.write(bytesOf(command(0x11, 0x00, {1, 2, 3})));
         line.write(bootEntry(0x01));
         QVERIFY(unit.waitForFrames(2, 2s));
+        QVERIFY(QTest::qWaitFor([&] { return unit.inBootLoader(); }));
         line.setSpeed(B9600);
         Bytes clear{'A', 0x00, 0x00};
         for (int i = 0; i < 1024; ++i)
@@ -599,14 +602,22 @@ private slots:
         QVERIFY(done - unit.receivedBytes().back().at >= std::chrono::milliseconds(minimumMs));
     }
 
+    // The boot loader comes up bootEntryDelay after the frame; a request
+    // sent while the unit restarts is lost.
     void bootEntryHandsOverToTheBootLoader()
     {
-        SimulatedUnit unit;
+        SimulatedUnit unit(manualClock());
         SerialLine line(unit.devicePath());
         line.write(bootEntry(0x01));
         QVERIFY(unit.waitForFrames(1, 2s));
-        QVERIFY(unit.inBootLoader());
         line.setSpeed(B9600);
+        line.write({'a'});
+        QVERIFY(unit.waitForBytes(10, 2s));
+        unit.advanceClock(299ms);
+        QVERIFY(!unit.inBootLoader());
+        unit.advanceClock(1ms);
+        QVERIFY(unit.inBootLoader());
+        QCOMPARE(unit.bootRequestsReceived(), 0u);
         line.write({'a', 'A', 0x00, 0x01, 'C', 0x12, 0x34, 'A', 0x00, 0x01, 'm', 'A', 0x00, 0x01, 'R'});
         QCOMPARE(hex(line.read(9)), QByteArray("4b 56 0d 0d 0d 0d 0d 34 12"));
         QCOMPARE(unit.flash().at(2), 0x12);
@@ -620,6 +631,17 @@ private slots:
         QCOMPARE(unit.bootBytesSent(), 10u);
         line.setSpeed(B19200);
         QCOMPARE(line.ask(command(0x20)).at(0), 0x20);
+    }
+
+    // Bytes put on the line unasked arrive as they are, between replies.
+    void sendToHostPutsBytesOnTheLine()
+    {
+        SimulatedUnit unit(inBootLoader());
+        SerialLine line(unit.devicePath(), B9600);
+        unit.sendToHost({'7', '\r'});
+        QCOMPARE(hex(line.read(2)), QByteArray("37 0d"));
+        line.write({'a'});
+        QCOMPARE(hex(line.read(2)), QByteArray("4b 56"));
     }
 
     // A request is garbage unless all of it came at 9600 baud.

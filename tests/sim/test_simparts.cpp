@@ -6,7 +6,11 @@
 #include "sim/motionmodel.h"
 #include "sim/replywriter.h"
 
+#include "sim/supplydrift.h"
+
 #include <QTest>
+
+#include <set>
 
 #include <stdexcept>
 
@@ -286,9 +290,9 @@ private slots:
         const std::vector<std::string_view> args{
             "--link", "/tmp/k", "--address=7f", "--baud", "9600", "--silent", "--delay", "250",
             "--chunks", "3:20", "--leading", "00ff", "--trailing=AA", "--drop", "7", "--byte-time",
-            "--in-boot-loader", "--device-type", "6202", "--page-size", "128",
+            "--in-boot-loader", "--boot-entry-delay", "40", "--device-type", "6202", "--page-size", "128",
             "--page-size-trailer", "4a554e4b0d", "--unanswered", "5", "--late", "7:300",
-            "--corrupt-read", "1FF", "--dump", "/tmp/d"};
+            "--corrupt-read", "1FF", "--dump", "/tmp/d", "--steady-supply"};
         const CommandLine line = parseCommandLine(args);
         QCOMPARE(line.link, std::string("/tmp/k"));
         QCOMPARE(line.unit.address, 0x7F);
@@ -301,6 +305,7 @@ private slots:
         QCOMPARE(line.faults.trailingBytes, std::vector<std::uint8_t>{0xAA});
         QCOMPARE(line.faults.droppedByte, std::optional<std::size_t>(7));
         QVERIFY(line.unit.inBootLoader);
+        QCOMPARE(line.unit.bootEntryDelay, 40ms);
         QCOMPARE(line.unit.deviceType, (std::array<std::uint8_t, 2>{0x62, 0x02}));
         QCOMPARE(line.unit.pageSize, std::size_t(128));
         QCOMPARE(line.bootFaults.pageSizeTrailer, std::string("JUNK\r"));
@@ -309,6 +314,7 @@ private slots:
         QCOMPARE(line.bootFaults.lateBy, 300ms);
         QCOMPARE(line.bootFaults.corruptedByte, std::optional<std::uint16_t>(0x1FF));
         QCOMPARE(line.dumpDirectory, std::string("/tmp/d"));
+        QVERIFY(!line.unit.supplyDrift);
         QCOMPARE(parseCommandLine(std::vector<std::string_view>{"--late", "2"}).bootFaults.lateBy,
                  5100ms);
 
@@ -319,6 +325,31 @@ private slots:
         QVERIFY(!plain.unit.inBootLoader && plain.dumpDirectory.empty());
         QCOMPARE(plain.unit.deviceType, (std::array<std::uint8_t, 2>{'K', 'V'}));
         QCOMPARE(plain.unit.pageSize, std::size_t(256));
+        QCOMPARE(plain.unit.bootEntryDelay, 300ms);
+        QVERIFY(plain.unit.supplyDrift);
+    }
+
+    // A little, and it does move: over ten minutes the voltage stays within
+    // 0.3 V and the temperature within 2 degrees of what was set, and both
+    // take several values.
+    void supplyDriftsALittle()
+    {
+        const Supply base{240, 35};
+        QCOMPARE(driftedSupply(base, 0s).voltage, base.voltage);
+        std::set<int> voltages;
+        std::set<int> temperatures;
+        for (auto t = 0ms; t < 600s; t += 500ms) {
+            const Supply now = driftedSupply(base, t);
+            QVERIFY(std::abs(now.voltage - base.voltage) <= 3);
+            QVERIFY(std::abs(now.temperature - base.temperature) <= 2);
+            voltages.insert(now.voltage);
+            temperatures.insert(now.temperature);
+        }
+        QVERIFY(voltages.size() >= 5);
+        QVERIFY(temperatures.size() >= 3);
+        // At the bottom of the range it stops at 0 instead of wrapping round.
+        for (auto t = 0ms; t < 30s; t += 500ms)
+            QVERIFY(driftedSupply({0, 0}, t).voltage <= 3);
     }
 
     void commandLineRejectsNonsense_data()
@@ -335,6 +366,8 @@ private slots:
         QTest::newRow("page size 0") << QStringList{"--page-size", "0"} << "--page-size";
         QTest::newRow("page size too big") << QStringList{"--page-size", "8192"} << "--page-size";
         QTest::newRow("request 0") << QStringList{"--unanswered", "0"} << "--unanswered";
+        QTest::newRow("negative boot-entry delay") << QStringList{"--boot-entry-delay", "-1"}
+                                                   << "--boot-entry-delay";
         QTest::newRow("late without number") << QStringList{"--late", ":300"} << "--late";
         QTest::newRow("address beyond the flash") << QStringList{"--corrupt-read", "10000"}
                                                   << "--corrupt-read";

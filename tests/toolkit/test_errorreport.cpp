@@ -3,7 +3,10 @@
 #include "toolkit/errorreport.h"
 #include "toolkit/ticks.h"
 
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -107,6 +110,21 @@ private slots:
         QCOMPARE(dialogs.boxes().size(), 2);
         QCOMPARE(dialogs.boxes().first().kind, Dialogs::Kind::Question);
         QCOMPARE(dialogs.boxes().first().title, QStringLiteral("Flash"));
+    }
+
+    // A real box shows a file name with markup as it is.
+    void boxesShowTheirTextPlain()
+    {
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer::singleShot(0, [&format] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            format = box->textFormat();
+            box->button(QMessageBox::Ok)->click();
+        });
+        Dialogs::showError(QStringLiteral("The file \"<b>fw.hex\" is not indended for use with a Karvel-2!"),
+                           QStringLiteral("Karvel II"));
+        QCOMPARE(format, Qt::PlainText);
     }
 
     void fakeTicksWrapLikeTheCounter()
