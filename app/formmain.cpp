@@ -1,5 +1,6 @@
 #include "app/formmain.h"
 
+#include "app/formconfig.h"
 #include "app/formmonitor.h"
 #include "app/formplot.h"
 #include "app/formports.h"
@@ -15,6 +16,7 @@
 #include "pages/parameterpage2.h"
 #include "pages/pidpage.h"
 #include "pages/querypage.h"
+#include "protocol/exchangetiming.h"
 #include "serial/comm32.h"
 #include "toolkit/application.h"
 #include "toolkit/combolist.h"
@@ -59,6 +61,7 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
     , m_trafficRecorder(m_exchange, m_trafficLog)
     , m_poller(m_exchange)
     , m_replyView(*this)
+    , m_configChannel(*Comm32, m_exchange)
     , Timeout(new QTimer(this))
 {
     ui.setupUi(this);
@@ -85,6 +88,7 @@ TFormMain::TFormMain(const SettingsLocation &settings, DeviceSource *devices, QW
     Toolkit::connectHandler(ui.BtnClose, &QPushButton::clicked, this, &TFormMain::BtnCloseClick);
     Toolkit::connectHandler(ui.BtnSend, &QPushButton::clicked, this, &TFormMain::BtnSendClick);
     Toolkit::connectHandler(ui.BtnUpdate, &QPushButton::clicked, this, &TFormMain::BtnUpdateClick);
+    Toolkit::connectHandler(ui.BtnConfig, &QPushButton::clicked, this, &TFormMain::BtnConfigClick);
     Toolkit::connectHandler(ui.BtnPorts, &QPushButton::clicked, this, &TFormMain::BtnPortsClick);
     Toolkit::connectHandler(ui.BtnMonitor, &QPushButton::clicked, this, &TFormMain::BtnMonitorClick);
     Toolkit::connectHandler(ui.BtnPlot, &QPushButton::clicked, this, &TFormMain::BtnPlotClick);
@@ -206,6 +210,7 @@ void TFormMain::showPortOpen(bool open)
     ui.ComboBaud->setEnabled(!open && m_k410Mode);
     ui.BtnSend->setEnabled(open);
     ui.BtnUpdate->setEnabled(open);
+    ui.BtnConfig->setEnabled(open);
     showPortStatus();
 }
 
@@ -262,11 +267,32 @@ void TFormMain::PageCommandsChange()
 
 void TFormMain::BtnSendClick()
 {
+    if (configurationRunning())
+        return;
     m_exchange.send(m_commandBytes->texts());
+}
+
+bool TFormMain::configurationRunning() const
+{
+    return m_formConfig && m_formConfig->running();
+}
+
+void TFormMain::BtnConfigClick()
+{
+    if (!m_formConfig) {
+        FormConfig::Unit unit{[this] { return KarvUtils::HexTextToByte(ui.StaticAdr->text()); },
+                              [this] { return ui.ComboCOM->currentText(); }};
+        m_formConfig = new FormConfig(m_configChannel, std::move(unit), this);
+    }
+    m_formConfig->show();
+    m_formConfig->raise();
+    m_formConfig->activateWindow();
 }
 
 void TFormMain::BtnUpdateClick()
 {
+    if (configurationRunning())
+        return;
     // The installer needs the port to itself; the exchange and its clients
     // (the poller, the monitor) see the port closed meanwhile.
     Comm32->Close();
@@ -313,8 +339,10 @@ void TFormMain::reopenAfterInstaller()
 
 void TFormMain::Comm32RxChar(QObject *, int Count)
 {
-    if (const std::optional<Protocol::ReplyFrame> reply = m_exchange.receive(Count))
+    if (const std::optional<Protocol::ReplyFrame> reply = m_exchange.receive(Count)) {
         m_replyView.show(*reply);
+        m_configChannel.replyArrived(*reply);
+    }
 }
 
 void TFormMain::Comm32Disconnect()
@@ -339,7 +367,8 @@ void TFormMain::TimeoutTimer()
         return;
     TimeoutBusy = true;
     const auto done = qScopeGuard([this] { TimeoutBusy = false; });
-    if (!m_exchange.replyOverdue())
+    // An operation of the configuration window reports its own missing reply, once.
+    if (configurationRunning() || !m_exchange.replyOverdue())
         return;
     m_exchange.reportTimeOut();
     // Modal: the purges wait until the operator has read it.

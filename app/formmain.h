@@ -3,6 +3,7 @@
 #include "app/formmainui.h"
 #include "app/mainsettings.h"
 #include "app/exchange.h"
+#include "config/exchangechannel.h"
 #include "app/portresolver.h"
 #include "app/replyview.h"
 #include "app/settingslocation.h"
@@ -18,6 +19,7 @@
 class CommandBytes;
 class CommandPage;
 class DeviceSource;
+class FormConfig;
 class QTimer;
 class TComm32;
 class TFormMonitor;
@@ -60,6 +62,10 @@ private:
     void PageCommandsChange();
     void BtnSendClick();
     void BtnUpdateClick();
+    void BtnConfigClick();
+    // While the configuration window runs an operation, nothing is sent by
+    // hand and the port stays as it is.
+    bool configurationRunning() const;
     void runInstaller();
     // Opens the port the installer had; where that fails, the closed state.
     void reopenAfterInstaller();
@@ -96,6 +102,9 @@ private:
     Poller m_poller;
     TFormPlot *m_plot = nullptr;
     ReplyView m_replyView;
+    // The configuration window's exchanges, through m_exchange.
+    ExchangeChannel m_configChannel;
+    FormConfig *m_formConfig = nullptr;
     // Every 100 ms, from creation on, whether a port is open or not.
     QTimer *Timeout;
     // Set while TimeoutTimer runs, its message box included, so that the

@@ -147,4 +147,5 @@ void FormMainUi::setupWindowButtons(QWidget *client)
     // controls keep their places.
     BtnMonitor = button(QStringLiteral("&Monitor..."), client, "BtnMonitor", {552, 16, 89, 25}, true);
     BtnPlot = button(QStringLiteral("P&lot..."), client, "BtnPlot", {552, 48, 89, 25}, true);
+    BtnConfig = button(QStringLiteral("Con&figuration..."), client, "BtnConfig", {448, 16, 97, 25}, false);
 }

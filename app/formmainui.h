@@ -62,6 +62,7 @@ struct FormMainUi
     // The windows beside this one, in the free space right of the address.
     QPushButton *BtnMonitor;
     QPushButton *BtnPlot;
+    QPushButton *BtnConfig;
 
     QStatusBar *StatusBar1;
     // What the selected port name opens.

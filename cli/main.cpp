@@ -5,6 +5,7 @@
 #include "app/settingslocation.h"
 #include "app/systemdevices.h"
 #include "cli/bootcommands.h"
+#include "cli/configcommands.h"
 #include "cli/exitcode.h"
 #include "cli/interrupt.h"
 #include "cli/options.h"
@@ -38,6 +39,8 @@ int run(const Options &options)
         return RunFlash(options, choice.targets, output, interrupt);
     if (options.command == QLatin1String("clear-eeprom"))
         return RunClearEeprom(options, choice.targets, output, interrupt);
+    if (options.command == QLatin1String("config"))
+        return RunConfig(options, choice.targets.constFirst(), output, interrupt);
     if (options.command == QLatin1String("read-flash"))
         return RunReadFlash(options, choice.targets, output, interrupt);
     return RunVerify(options, choice.targets, output, interrupt);

@@ -36,6 +36,13 @@ const char usage[] =
     "                        FILE as Intel HEX.\n"
     "  verify FILE           Compares the unit's flash with a firmware file without\n"
     "                        writing anything; reports the first differing address.\n"
+    "  config read FILE      Reads every stored setting of the four parameter pages and\n"
+    "                        saves them to FILE, one section per command.\n"
+    "  config write FILE     Saves the unit's settings as a backup, writes FILE into the\n"
+    "                        unit and reads every command back. Addresses, link speed and\n"
+    "                        CAN IDs are left as the unit has them without --include-identity.\n"
+    "  config diff FILE      Reads the unit and prints every field that differs from FILE;\n"
+    "                        exit code 0 when none does, 1 when one does.\n"
     "\n"
     "Options:\n"
     "  --port NAME           COM1..COM9 (resolved as the panel resolves them) or a device\n"
@@ -46,6 +53,9 @@ const char usage[] =
     "  --watch MS            get: repeats the query every MS milliseconds (at least 100)\n"
     "                        until interrupted, one time-stamped line per reply.\n"
     "  --yes                 clear-eeprom: clears without asking.\n"
+    "  --temporarily         config write: \"Set temporarily\" instead of storing in EEPROM.\n"
+    "  --include-identity    config write and diff: the addresses, link speed and CAN IDs\n"
+    "                        too ($C1 last).\n"
     "  --json                Prints one JSON object per line: results on standard output,\n"
     "                        progress and errors on standard error.\n"
     "  --quiet               Prints only errors.\n"
@@ -75,7 +85,7 @@ struct CommandShape
 constexpr CommandShape kCommands[] = {
     {"ports", 0, 0, false},     {"get", 1, 1, false},          {"send", 1, 8, false},
     {"flash", 1, 1, true},      {"clear-eeprom", 0, 0, true},  {"read-flash", 1, 1, false},
-    {"verify", 1, 1, true},
+    {"verify", 1, 1, true},     {"config", 2, 2, false},
 };
 
 ParsedCommandLine misuse(const QString &message)
@@ -95,10 +105,12 @@ ParsedCommandLine parseOptions(const QStringList &arguments)
     const QCommandLineOption address(QStringLiteral("address"), {}, QStringLiteral("HEX"));
     const QCommandLineOption watch(QStringLiteral("watch"), {}, QStringLiteral("MS"));
     const QCommandLineOption yes(QStringLiteral("yes"));
+    const QCommandLineOption temporarily(QStringLiteral("temporarily"));
+    const QCommandLineOption includeIdentity(QStringLiteral("include-identity"));
     const QCommandLineOption json(QStringLiteral("json"));
     const QCommandLineOption quiet(QStringLiteral("quiet"));
     QCommandLineParser parser;
-    parser.addOptions({help, version, port, baud, address, watch, yes, json, quiet});
+    parser.addOptions({help, version, port, baud, address, watch, yes, temporarily, includeIdentity, json, quiet});
 
     if (!parser.parse(arguments))
         return misuse(parser.errorText());
@@ -157,6 +169,10 @@ ParsedCommandLine parseOptions(const QStringList &arguments)
             return misuse(QStringLiteral("--watch takes at least %1 milliseconds.").arg(Protocol::MinSendInterval));
         options.watchMs = ms;
     }
+    if ((parser.isSet(temporarily) || parser.isSet(includeIdentity)) && options.command != QLatin1String("config"))
+        return misuse(QStringLiteral("--temporarily and --include-identity are for config only."));
+    options.temporarily = parser.isSet(temporarily);
+    options.includeIdentity = parser.isSet(includeIdentity);
     options.yes = parser.isSet(yes);
     options.json = parser.isSet(json);
     options.quiet = parser.isSet(quiet);

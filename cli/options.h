@@ -20,6 +20,8 @@ struct Options
     bool json = false;
     bool quiet = false;
     bool yes = false;
+    bool temporarily = false;
+    bool includeIdentity = false;
 };
 
 // The outcome of reading the arguments: options to run, or a text to print

@@ -78,9 +78,7 @@ DevicePage::DevicePage(CommandBytes &bytes, QWidget *sheet)
 
 void DevicePage::createCurrentLimitRow()
 {
-    CbCurrentLimit = comboList(
-        GrpK410, "CbCurrentLimit", CurrentLimit, field(RG_K410, 0, CurrentLimit, kListWidth),
-        {QStringLiteral("Inputs"), QStringLiteral("1/3"), QStringLiteral("2/3"), QStringLiteral("3/3")}, 0);
+    CbCurrentLimit = comboList(GrpK410, "CbCurrentLimit", CurrentLimit, field(RG_K410, 0, CurrentLimit, kListWidth));
 }
 
 void DevicePage::createAnswerRow()
@@ -99,14 +97,11 @@ void DevicePage::createAnswerRow()
 
 void DevicePage::createLinkRow()
 {
-    // "38500" is the unit's own caption; only the index is sent.
-    CbRS232Baud = comboList(GrpK410, "CbRS232Baud", LinkParameters, field(RG_K410, 0, LinkParameters, kListWidth),
-                            {QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("7200"),
-                             QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38500"),
-                             QStringLiteral("57600")},
-                            4);
-    EditRS485Delay = spinEdit(GrpK410, "EditRS485Delay", LinkParameters,
-                              field(RG_K410, 1, LinkParameters, kDelayWidth), 0, 255, 0);
+    // "19200" until the operator chooses.
+    CbRS232Baud =
+        comboList(GrpK410, "CbRS232Baud", LinkParameters, field(RG_K410, 0, LinkParameters, kListWidth), 4);
+    EditRS485Delay =
+        spinEdit(GrpK410, "EditRS485Delay", LinkParameters, field(RG_K410, 1, LinkParameters, kDelayWidth));
     EditRSRecvID = createIdEntry("EditRSRecvID", 2);
     EditRSSendID = createIdEntry("EditRSSendID", 3);
     labelBefore(CbRS232Baud, "LblRS232Baud", QStringLiteral("Baudrate:"));

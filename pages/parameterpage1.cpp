@@ -62,62 +62,58 @@ void ParameterPage1::buildParameterGroup()
         return QRect(left, ItemRows::rowTop(RGCmdSet, command, ItemRows::kFieldHeight, line), width,
                      ItemRows::kFieldHeight);
     };
-    // In an edit column, as wide as the column's edits unless width is given;
-    // each starts at 0, or at its minimum where 0 is out of range.
-    const auto spinEditIn = [&](const char *name, int command, const Column &column, int minValue, int maxValue,
-                                int width = 0) {
-        return spinEdit(group, name, command, field(command, column.field, width ? width : column.fieldWidth),
-                        minValue, maxValue, std::max(minValue, 0));
+    // In an edit column, as wide as the column's edits unless width is given.
+    const auto spinEditIn = [&](const char *name, int command, const Column &column, int width = 0) {
+        return spinEdit(group, name, command, field(command, column.field, width ? width : column.fieldWidth));
     };
     const auto labelledSpinEdit = [&](const QString &caption, const char *labelName, const char *name, int command,
-                                      const Column &column, int minValue, int maxValue) {
-        SpinEdit *edit = spinEditIn(name, command, column, minValue, maxValue);
+                                      const Column &column) {
+        SpinEdit *edit = spinEditIn(name, command, column);
         labelAt(edit, labelName, caption, column.label);
         return edit;
     };
     // The switch-mode lists in the label columns, on the two lines of their
     // command.
-    const auto switchList = [&](const char *name, int column, int line, const QStringList &items) {
+    const auto switchList = [&](const char *name, int column, int line) {
         const int width = column == 0 ? kLeftListWidth : kRightListWidth;
-        return comboList(group, name, SwitchMode, field(SwitchMode, kColumns[column].label, width, line), items, 0);
+        return comboList(group, name, SwitchMode, field(SwitchMode, kColumns[column].label, width, line));
     };
     const auto [first, second, third] = kColumns;
 
     EditStandbyCur =
-        labelledSpinEdit(QStringLiteral("Standby:"), "LblCurStandby", "EditStandbyCur", CurrentControl, first, 0, 255);
+        labelledSpinEdit(QStringLiteral("Standby:"), "LblCurStandby", "EditStandbyCur", CurrentControl, first);
     EditActiveCur =
-        labelledSpinEdit(QStringLiteral("Running:"), "LblCurActive", "EditActiveCur", CurrentControl, second, 0, 255);
-    EditAccelCur = labelledSpinEdit(QStringLiteral("Accelerating:"), "LblCurAccel", "EditAccelCur", CurrentControl,
-                                    third, 0, 255);
+        labelledSpinEdit(QStringLiteral("Running:"), "LblCurActive", "EditActiveCur", CurrentControl, second);
+    EditAccelCur =
+        labelledSpinEdit(QStringLiteral("Accelerating:"), "LblCurAccel", "EditAccelCur", CurrentControl, third);
 
     EditAcceleration =
-        labelledSpinEdit(QStringLiteral("AMax:"), "LblAcceleration", "EditAcceleration", AMaxVMax, first, 0, 8191);
-    EditVelocity = labelledSpinEdit(QStringLiteral("VMax:"), "LblVelocity", "EditVelocity", AMaxVMax, second, 0, 8191);
+        labelledSpinEdit(QStringLiteral("AMax:"), "LblAcceleration", "EditAcceleration", AMaxVMax, first);
+    EditVelocity = labelledSpinEdit(QStringLiteral("VMax:"), "LblVelocity", "EditVelocity", AMaxVMax, second);
 
-    EditBow = spinEditIn("EditBow", Bow, first, 1, 8191);
-    EditPrediv = spinEditIn("EditPrediv", Predivider, first, 0, 16);
+    EditBow = spinEditIn("EditBow", Bow, first);
+    EditPrediv = spinEditIn("EditPrediv", Predivider, first);
 
     EditMStepRes =
-        labelledSpinEdit(QStringLiteral("Resolution:"), "LblMRes", "EditMStepRes", Microstepping, first, 0, 67);
+        labelledSpinEdit(QStringLiteral("Resolution:"), "LblMRes", "EditMStepRes", Microstepping, first);
     EditMStepWave =
-        labelledSpinEdit(QStringLiteral("Wave:"), "LblWave", "EditMStepWave", Microstepping, second, -127, 127);
+        labelledSpinEdit(QStringLiteral("Wave:"), "LblWave", "EditMStepWave", Microstepping, second);
     CheckMixedDecay = checkBox(group, "CheckMixedDecay", Microstepping, QStringLiteral("Mixed Decay"),
                                {third.label, ItemRows::rowTop(RGCmdSet, Microstepping, kCheckHeight),
                                 third.field + third.fieldWidth - third.label, kCheckHeight});
 
-    CbSwOne = switchList("CbSwOne", 0, 0, {QStringLiteral("Separate Switches"), QStringLiteral("RefSw = EndSw")});
-    CbCalDir = switchList("CbCalDir", 1, 0, {QStringLiteral("Search Left Sw."), QStringLiteral("Search Right Sw.")});
-    CbMovement = switchList("CbMovement", 0, 1, {QStringLiteral("Circular"), QStringLiteral("Linear")});
-    CbTravelcheck =
-        switchList("CbTravelcheck", 1, 1, {QStringLiteral("No Travelcheck"), QStringLiteral("Travelcheck")});
+    CbSwOne = switchList("CbSwOne", 0, 0);
+    CbCalDir = switchList("CbCalDir", 1, 0);
+    CbMovement = switchList("CbMovement", 0, 1);
+    CbTravelcheck = switchList("CbTravelcheck", 1, 1);
 
-    EditSoftStop = spinEditIn("EditSoftStop", StopSwitchDecel, first, 0, 8191);
+    EditSoftStop = spinEditIn("EditSoftStop", StopSwitchDecel, first);
     const QString hardStop = QStringLiteral("Setting this value to zero means hard stop!");
     noteAt(EditSoftStop, "LblHardStop", hardStop, second.label);
     EditSoftStop->setAccessibleDescription(hardStop);
-    EditVRef = spinEditIn("EditVRef", ReferenceSearchVel, first, 0, 8191);
-    EditTT = spinEditIn("EditTT", TravelcheckTolerance, first, 0, 65535, kWideFieldWidth);
-    EditPosLimit = spinEditIn("EditPosLimit", StepsPerRevolution, first, 0, 16777215, kWideFieldWidth);
+    EditVRef = spinEditIn("EditVRef", ReferenceSearchVel, first);
+    EditTT = spinEditIn("EditTT", TravelcheckTolerance, first, kWideFieldWidth);
+    EditPosLimit = spinEditIn("EditPosLimit", StepsPerRevolution, first, kWideFieldWidth);
 }
 
 void ParameterPage1::CbModifier1Change()

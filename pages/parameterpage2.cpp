@@ -83,8 +83,8 @@ void ParameterPage2::buildParameterGroup()
         return QRect(left, ItemRows::rowTop(RGCmdSet2, command, kCheckHeight), width, kCheckHeight);
     };
     const auto labelledSpinEdit = [&](const QString &caption, const char *labelName, const char *name, int command,
-                                      const Column &column, int maxValue, int line = 0) {
-        SpinEdit *edit = spinEdit(group, name, command, field(command, column, line), 0, maxValue, 0);
+                                      const Column &column, int line = 0) {
+        SpinEdit *edit = spinEdit(group, name, command, field(command, column, line));
         labelAt(edit, labelName, caption, column.label);
         return edit;
     };
@@ -93,24 +93,21 @@ void ParameterPage2::buildParameterGroup()
                            QStringLiteral("0000000"), QStringLiteral("0000000"));
     labelAt(EditEncConf, "LblEncCfg", QStringLiteral("Config.:"), kLeft.label);
     EditEncPrediv = labelledSpinEdit(QStringLiteral("Prediv.:"), "LblEncPrediv", "EditEncPrediv",
-                                     EncoderConfiguration, kRight, 255);
+                                     EncoderConfiguration, kRight);
     EditEncDeviation = labelledSpinEdit(QStringLiteral("Deviation:"), "LblEncDev", "EditEncDeviation",
-                                        EncoderConfiguration, kLeft, 65535, 1);
+                                        EncoderConfiguration, kLeft, 1);
     EditEncMult = labelledSpinEdit(QStringLiteral("Multiplier:"), "LblEncMult", "EditEncMult", EncoderConfiguration,
-                                   kRight, 255, 1);
+                                   kRight, 1);
 
     CheckDevInt = checkBox(group, "CheckDevInt", DeviationAlarm, QStringLiteral("Enabled"),
                                            checkBoxAt(DeviationAlarm, kLeft.label, kCheckWidth));
-    CbDeviationStop = comboList(group, "CbDeviationStop", DeviationAlarm, field(DeviationAlarm, kLeft),
-                                {QStringLiteral("No Stop"), QStringLiteral("Soft Stop"), QStringLiteral("Hard Stop")},
-                                0);
+    CbDeviationStop = comboList(group, "CbDeviationStop", DeviationAlarm, field(DeviationAlarm, kLeft));
     EditAutoCorrect = labelledSpinEdit(QStringLiteral("Correction Delay:"), "LblCorrDelay", "EditAutoCorrect",
-                                       DeviationAlarm, kRight, 2000);
+                                       DeviationAlarm, kRight);
 
-    EditCorrection = spinEdit(group, "EditCorrection", AutomaticCorrection, field(AutomaticCorrection, kLeft), 0,
-                              255, 0);
+    EditCorrection = spinEdit(group, "EditCorrection", AutomaticCorrection, field(AutomaticCorrection, kLeft));
     EditTolerance = labelledSpinEdit(QStringLiteral("Tolerance:"), "LblTolerance", "EditTolerance",
-                                     AutomaticCorrection, kRight, 65535);
+                                     AutomaticCorrection, kRight);
 
     CheckExtAlarm = checkBox(group, "CheckExtAlarm", AlarmMode, QStringLiteral("External Alarm"),
                                              checkBoxAt(AlarmMode, kLeft.field, kRight.label - kLeft.field - 4));
@@ -128,10 +125,8 @@ void ParameterPage2::buildParameterGroup()
                           QStringLiteral("00000000"));
     ItemRows::noteAt(EditSendID, QStringLiteral("(hex)"), "Label2", kHexNoteLeft);
 
-    CbCANBaud = comboList(group, "CbCANBaud", CanBaudRate, field(CanBaudRate, kLeft),
-                          {QStringLiteral("125 kBaud"), QStringLiteral("250 kBaud"), QStringLiteral("500 kBaud"),
-                           QStringLiteral("1 MBaud")},
-                          1);
+    // "250 kBaud" until the operator chooses.
+    CbCANBaud = comboList(group, "CbCANBaud", CanBaudRate, field(CanBaudRate, kLeft), 1);
 }
 
 bool ParameterPage2::takesModifier(int item)

@@ -79,21 +79,13 @@ PidPage::PidPage(CommandBytes &bytes, QWidget *sheet)
 
 void PidPage::createClockRow()
 {
-    const QStringList pidClocks{QStringLiteral("1/1"), QStringLiteral("1/2"),  QStringLiteral("1/3"),
-                                QStringLiteral("1/4"), QStringLiteral("1/8"),  QStringLiteral("1/16"),
-                                QStringLiteral("1/32"), QStringLiteral("1/64")};
-    // The differential and velocity clocks have no 1/2 and no 1/3.
-    const QStringList dividers{QStringLiteral("1/1"),  QStringLiteral("1/4"),  QStringLiteral("1/8"),
-                               QStringLiteral("1/16"), QStringLiteral("1/32"), QStringLiteral("1/64"),
-                               QStringLiteral("1/128"), QStringLiteral("1/256")};
-    const auto clockList = [this](const char *name, int column, int width, const QStringList &items) {
-        return comboList(GrpPID, name, Configuration, field(RgPID, kClockFieldLeft[column], Configuration, width),
-                         items, 0);
+    const auto clockList = [this](const char *name, int column, int width) {
+        return comboList(GrpPID, name, Configuration, field(RgPID, kClockFieldLeft[column], Configuration, width));
     };
-    CbPIDClk = clockList("CbPIDClk", 0, kPidClockWidth, pidClocks);
-    CbDiffClk = clockList("CbDiffClk", 1, kClockListWidth, dividers);
-    CbVClk = clockList("CbVClk", 2, kClockListWidth, dividers);
-    EditVFact = spinEdit("EditVFact", Configuration, kClockFieldLeft[3], kWordWidth, 4095);
+    CbPIDClk = clockList("CbPIDClk", 0, kPidClockWidth);
+    CbDiffClk = clockList("CbDiffClk", 1, kClockListWidth);
+    CbVClk = clockList("CbVClk", 2, kClockListWidth);
+    EditVFact = spinEdit("EditVFact", Configuration, kClockFieldLeft[3], kWordWidth);
     labelBefore(CbPIDClk, "LblPIDClk", QStringLiteral("Clk:"));
     labelBefore(CbDiffClk, "LblDiffClk", QStringLiteral("DiffClk:"));
     labelBefore(CbVClk, "LblVClk", QStringLiteral("VClock:"));
@@ -104,36 +96,36 @@ void PidPage::createCoefficientRow()
 {
     // Each coefficient with its range to its right, in the order Tab takes.
     const auto rangeLeft = [](int column) { return kColumnLeft[column] + kByteWidth + kRangeGap; };
-    EditPCof = labelledSpinEdit(QStringLiteral("P:"), "LblP", "EditPCof", Coefficients, 0, kByteWidth, 255);
-    EditPRange = spinEdit("EditPRange", Coefficients, rangeLeft(0), kRangeWidth, 7);
-    EditICof = labelledSpinEdit(QStringLiteral("I:"), "LblI", "EditICof", Coefficients, 1, kByteWidth, 255);
-    EditIRange = spinEdit("EditIRange", Coefficients, rangeLeft(1), kRangeWidth, 15);
-    EditDCof = labelledSpinEdit(QStringLiteral("D:"), "LblD", "EditDCof", Coefficients, 2, kByteWidth, 255);
-    EditDRange = spinEdit("EditDRange", Coefficients, rangeLeft(2), kRangeWidth, 7);
+    EditPCof = labelledSpinEdit(QStringLiteral("P:"), "LblP", "EditPCof", Coefficients, 0, kByteWidth);
+    EditPRange = spinEdit("EditPRange", Coefficients, rangeLeft(0), kRangeWidth);
+    EditICof = labelledSpinEdit(QStringLiteral("I:"), "LblI", "EditICof", Coefficients, 1, kByteWidth);
+    EditIRange = spinEdit("EditIRange", Coefficients, rangeLeft(1), kRangeWidth);
+    EditDCof = labelledSpinEdit(QStringLiteral("D:"), "LblD", "EditDCof", Coefficients, 2, kByteWidth);
+    EditDRange = spinEdit("EditDRange", Coefficients, rangeLeft(2), kRangeWidth);
 }
 
 void PidPage::createClippingRows()
 {
-    EditPClip = labelledSpinEdit(QStringLiteral("P:"), "LblPC", "EditPClip", PartClipping, 0, kByteWidth, 255);
-    EditIClip = labelledSpinEdit(QStringLiteral("I:"), "LblIC", "EditIClip", PartClipping, 1, kByteWidth, 255);
-    EditDClip = labelledSpinEdit(QStringLiteral("D:"), "LblDC", "EditDClip", PartClipping, 2, kByteWidth, 255);
+    EditPClip = labelledSpinEdit(QStringLiteral("P:"), "LblPC", "EditPClip", PartClipping, 0, kByteWidth);
+    EditIClip = labelledSpinEdit(QStringLiteral("I:"), "LblIC", "EditIClip", PartClipping, 1, kByteWidth);
+    EditDClip = labelledSpinEdit(QStringLiteral("D:"), "LblDC", "EditDClip", PartClipping, 2, kByteWidth);
     EditCISum =
-        labelledSpinEdit(QStringLiteral("IntSum:"), "LblIntSum", "EditCISum", SumClipping, 0, kByteWidth, 255);
+        labelledSpinEdit(QStringLiteral("IntSum:"), "LblIntSum", "EditCISum", SumClipping, 0, kByteWidth);
     EditCIInput =
-        labelledSpinEdit(QStringLiteral("IntInput:"), "LblIntInp", "EditCIInput", SumClipping, 1, kByteWidth, 255);
+        labelledSpinEdit(QStringLiteral("IntInput:"), "LblIntInp", "EditCIInput", SumClipping, 1, kByteWidth);
     EditClipSum =
-        labelledSpinEdit(QStringLiteral("ClipSum:"), "LblClipSum", "EditClipSum", SumClipping, 2, kWordWidth, 8191);
+        labelledSpinEdit(QStringLiteral("ClipSum:"), "LblClipSum", "EditClipSum", SumClipping, 2, kWordWidth);
 }
 
-SpinEdit *PidPage::spinEdit(const char *name, Command command, int left, int width, int maxValue)
+SpinEdit *PidPage::spinEdit(const char *name, Command command, int left, int width)
 {
-    return TaggedControls::spinEdit(GrpPID, name, command, field(RgPID, left, command, width), 0, maxValue, 0);
+    return TaggedControls::spinEdit(GrpPID, name, command, field(RgPID, left, command, width));
 }
 
 SpinEdit *PidPage::labelledSpinEdit(const QString &caption, const char *labelName, const char *name,
-                                    Command command, int column, int width, int maxValue)
+                                    Command command, int column, int width)
 {
-    SpinEdit *edit = spinEdit(name, command, kColumnLeft[column], width, maxValue);
+    SpinEdit *edit = spinEdit(name, command, kColumnLeft[column], width);
     labelBefore(edit, labelName, caption);
     return edit;
 }

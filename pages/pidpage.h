@@ -27,11 +27,11 @@ private:
     void createClockRow();
     void createCoefficientRow();
     void createClippingRows();
-    // A spin edit from 0 to maxValue in the row of command.
-    SpinEdit *spinEdit(const char *name, Command command, int left, int width, int maxValue);
+    // A spin edit with its field's range in the row of command.
+    SpinEdit *spinEdit(const char *name, Command command, int left, int width);
     // The same in one of the row's three columns, with its label.
     SpinEdit *labelledSpinEdit(const QString &caption, const char *labelName, const char *name, Command command,
-                               int column, int width, int maxValue);
+                               int column, int width);
 
     // Selection step: composes the selected command, clears the bytes it
     // does not use and enables its controls.

@@ -1,5 +1,7 @@
 #include "pages/taggedcontrols.h"
 
+#include "config/configfields.h"
+
 #include "pages/itemrows.h"
 #include "toolkit/placement.h"
 #include "toolkit/radiogroup.h"
@@ -37,12 +39,12 @@ QLabel *noteAt(QWidget *control, const char *name, const QString &text, int left
     return tagged(ItemRows::noteAt(control, text, name, left), Toolkit::tagOf(control));
 }
 
-SpinEdit *spinEdit(QWidget *group, const char *name, int tag, const QRect &geometry, int minValue, int maxValue,
-                   int value)
+SpinEdit *spinEdit(QWidget *group, const char *name, int tag, const QRect &geometry)
 {
     auto *edit = tagged(Toolkit::placed(new SpinEdit(group), name, geometry), tag);
+    const auto [minValue, maxValue] = ConfigFields::RangeOf(QLatin1StringView(name));
     edit->setRange(minValue, maxValue);
-    edit->setValue(value);
+    edit->setValue(std::max(minValue, 0));
     return edit;
 }
 
@@ -51,9 +53,9 @@ CheckBox *checkBox(QWidget *group, const char *name, int tag, const QString &cap
     return tagged(Toolkit::placed(new CheckBox(caption, group), name, geometry), tag);
 }
 
-ComboList *comboList(QWidget *group, const char *name, int tag, const QRect &geometry, const QStringList &items,
-                     int itemIndex)
+ComboList *comboList(QWidget *group, const char *name, int tag, const QRect &geometry, int itemIndex)
 {
+    const QStringList items = ConfigFields::ItemsOf(QLatin1StringView(name));
     auto *list = tagged(Toolkit::placed(new ComboList(items, group), name, geometry), tag);
     list->setItemIndex(itemIndex);
     return list;

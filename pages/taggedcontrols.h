@@ -20,11 +20,12 @@ QLabel *labelBefore(QWidget *field, const char *name, const QString &caption);
 QLabel *labelAt(QWidget *field, const char *name, const QString &caption, int left);
 // A text on control's row that names no field, with control's tag.
 QLabel *noteAt(QWidget *control, const char *name, const QString &text, int left);
-SpinEdit *spinEdit(QWidget *group, const char *name, int tag, const QRect &geometry, int minValue, int maxValue,
-                   int value);
+// A spin edit with the range of its configuration field, at 0 or, where 0
+// is out of range, at its minimum.
+SpinEdit *spinEdit(QWidget *group, const char *name, int tag, const QRect &geometry);
 CheckBox *checkBox(QWidget *group, const char *name, int tag, const QString &caption, const QRect &geometry);
-ComboList *comboList(QWidget *group, const char *name, int tag, const QRect &geometry, const QStringList &items,
-                     int itemIndex);
+// A drop-down list with the items of its configuration field.
+ComboList *comboList(QWidget *group, const char *name, int tag, const QRect &geometry, int itemIndex = 0);
 MaskEdit *maskEdit(QWidget *group, const char *name, int tag, const QRect &geometry, const QString &editMask,
                    const QString &text);
 

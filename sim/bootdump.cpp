@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace karvsim {
@@ -49,7 +50,22 @@ std::string requestLine(const BootLoaderRequest &request)
     return line;
 }
 
-void dumpBootLoader(const SimulatedUnit &unit, const std::filesystem::path &directory)
+std::string parameterLine(const SimulatedUnit &unit, std::uint8_t code)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X", code);
+    std::string line = text;
+    for (const auto &[name, bank] : {std::pair{" stored", Bank::Stored}, std::pair{" actual", Bank::Actual}}) {
+        line += name;
+        for (const std::uint8_t byte : unit.parameter(code, bank)) {
+            std::snprintf(text, sizeof text, " %02X", byte);
+            line += text;
+        }
+    }
+    return line;
+}
+
+void dumpUnit(const SimulatedUnit &unit, const std::filesystem::path &directory)
 {
     std::filesystem::create_directories(directory);
     writeBytes(directory / "flash.bin", unit.flash());
@@ -59,6 +75,11 @@ void dumpBootLoader(const SimulatedUnit &unit, const std::filesystem::path &dire
     for (const BootLoaderRequest &request : unit.bootRequests())
         file << requestLine(request) << '\n';
     finish(file, path);
+    const auto configurationPath = directory / "configuration.txt";
+    std::ofstream configuration = create(configurationPath);
+    for (const std::uint8_t code : unit.parameterCodes())
+        configuration << parameterLine(unit, code) << '\n';
+    finish(configuration, configurationPath);
 }
 
 } // namespace karvsim

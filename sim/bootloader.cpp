@@ -81,6 +81,11 @@ BootLoader::BootLoader(std::array<std::uint8_t, 2> deviceType, std::size_t pageS
         flash_[i] = static_cast<std::uint8_t>(kBootAreaPattern[i % kBootAreaPattern.size()]);
 }
 
+void BootLoader::writeEeprom(std::span<const std::uint8_t> bytes)
+{
+    std::copy_n(bytes.begin(), std::min(bytes.size(), eeprom_.size()), eeprom_.begin());
+}
+
 void BootLoader::enter()
 {
     active_ = true;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,8 @@ public:
 
     const std::vector<std::uint8_t> &flash() const { return flash_; }
     const std::vector<std::uint8_t> &eeprom() const { return eeprom_; }
+    // Overwrites the EEPROM from address 0 with bytes (at most its size).
+    void writeEeprom(std::span<const std::uint8_t> bytes);
     // The latest requests, across sessions (enough for a whole flash and verify).
     const std::deque<BootLoaderRequest> &requests() const { return log_; }
 

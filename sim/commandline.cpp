@@ -121,6 +121,8 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments)
         } else if (option == "--drop") {
             line.faults.droppedByte = number<std::size_t>(option, takeValue(), 10, kReplyFrameSize - 1,
                                                           "a reply byte index 0..7");
+        } else if (option == "--unanswered-read") {
+            line.faults.unansweredRead = requestNumber(option, takeValue());
         } else if (option == "--steady-supply") {
             line.unit.supplyDrift = !noValue();
         } else if (option == "--byte-time") {
@@ -179,6 +181,7 @@ std::string usage()
            "  --trailing HEX     add these bytes after every reply\n"
            "  --drop N           lose byte N (0..7) of every reply\n"
            "  --byte-time        pace the line both ways like a real one (also in the boot loader)\n"
+           "  --unanswered-read N  carry out parameter read N (counted from 1) but lose its reply\n"
            "boot loader (it runs at 9600 baud; request numbers count from 1, its first\n"
            "request after each boot entry):\n"
            "  --in-boot-loader   start in the boot loader\n"
@@ -190,9 +193,12 @@ std::string usage()
            "  --unanswered N     carry out request N but lose its reply\n"
            "  --late N[:MS]      answer request N only after MS milliseconds (default 5100)\n"
            "  --corrupt-read HHHH  flip the byte at this flash address when it is read back\n"
-           "  --dump DIR         on exit write DIR/flash.bin, DIR/eeprom.bin and\n"
+           "  --dump DIR         on exit write DIR/flash.bin, DIR/eeprom.bin,\n"
            "                     DIR/requests.txt (one request a line: letter, address\n"
-           "                     register in hex, argument bytes in hex)\n";
+           "                     register in hex, argument bytes in hex) and\n"
+           "                     DIR/configuration.txt (one parameter a line: code, then\n"
+           "                     \"stored\" and its six bytes, \"actual\" and its six bytes;\n"
+           "                     the stored ones live in the EEPROM)\n";
 }
 
 } // namespace karvsim

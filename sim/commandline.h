@@ -16,7 +16,7 @@ struct CommandLine
     SimulatedUnit::Options unit;
     LineFaults faults;
     BootFaults bootFaults;
-    std::string dumpDirectory; // where the boot loader's memories go on exit; none when empty
+    std::string dumpDirectory; // where the memories and parameters go on exit; none when empty
     bool help = false;
 };
 

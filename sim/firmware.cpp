@@ -47,6 +47,8 @@ constexpr std::size_t kValues = 2; // reply byte of the first value
 constexpr int kLinkSpeeds[] = {2400, 4800, 7200, 9600, 19200, 38400, 57600};
 constexpr std::uint8_t kDefaultLinkSpeed = 4;
 
+constexpr std::uint8_t kSerialLinkCode = 0xC1;
+
 ParameterBytes serialLinkDefaults(std::uint8_t address, int baudRate)
 {
     const auto it = std::ranges::find(kLinkSpeeds, baudRate);
@@ -84,7 +86,8 @@ std::int32_t signed32(const CommandFrame &command)
 } // namespace
 
 Firmware::Firmware(std::uint8_t address, int baudRate, std::int32_t travel)
-    : parameters_(serialLinkDefaults(address, baudRate))
+    : factoryAddress_(address)
+    , parameters_(serialLinkDefaults(address, baudRate))
     , motion_(travel)
 {
 }
@@ -129,6 +132,29 @@ void Firmware::setSupply(const Supply &supply)
 const ParameterBytes &Firmware::parameter(std::uint8_t code, Bank bank) const
 {
     return parameters_.value(code, bank);
+}
+
+void Firmware::setParameter(std::uint8_t code, Bank bank, const ParameterBytes &bytes)
+{
+    parameters_.set(code, bank, bytes);
+}
+
+void Firmware::loadStored(std::span<const std::uint8_t> eeprom)
+{
+    parameters_.loadStored(eeprom);
+}
+
+std::uint8_t Firmware::address() const
+{
+    const std::uint8_t own = parameters_.value(kSerialLinkCode, Bank::Actual)[1];
+    return own != 0 ? own : factoryAddress_;
+}
+
+bool Firmware::isParameterRead(const CommandFrame &command) const
+{
+    const std::uint8_t code = command[frame::kCode];
+    return parameters_.holds(code) && parameters_.takesModifier(code)
+        && (command[frame::kModifier] == ReadStored || command[frame::kModifier] == ReadActual);
 }
 
 std::optional<ReplyFrame> Firmware::parameterCommand(const CommandFrame &command)

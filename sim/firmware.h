@@ -43,6 +43,15 @@ public:
     // Whether the supply drifts around the values set (driftedSupply).
     void setSupplyDrift(bool drift) { supplyDrift_ = drift; }
     const ParameterBytes &parameter(std::uint8_t code, Bank bank) const;
+    void setParameter(std::uint8_t code, Bank bank, const ParameterBytes &bytes);
+    const ParameterMemory &parameters() const { return parameters_; }
+    // Takes the stored parameters from the boot loader's EEPROM.
+    void loadStored(std::span<const std::uint8_t> eeprom);
+    // The address the unit answers at: the one its working $C1 carries, or
+    // its factory address while that reads 00 (as after an EEPROM clear).
+    std::uint8_t address() const;
+    // Whether command asks for a parameter's stored or actual value.
+    bool isParameterRead(const CommandFrame &command) const;
     // Starts afresh, as on a reset command and when the boot loader hands back.
     void hardwareReset();
 
@@ -52,6 +61,7 @@ private:
     bool motionCommand(const CommandFrame &command);
     MotionProfile profile() const;
 
+    std::uint8_t factoryAddress_;
     ParameterMemory parameters_;
     MotionModel motion_;
     ParameterBytes alarms_{};

@@ -20,6 +20,9 @@ struct LineFaults
     std::vector<std::uint8_t> trailingBytes;    // stray bytes added after it
     std::optional<std::size_t> droppedByte;     // index of a reply byte lost on the way
     bool byteTiming = false;                    // pace output like a real line: 10 bits a byte
+    // The n-th parameter read after these faults were set (counted from 1)
+    // is carried out but its reply is lost.
+    std::optional<std::size_t> unansweredRead;
 };
 
 } // namespace karvsim

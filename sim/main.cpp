@@ -74,7 +74,7 @@ int main(int argc, char **argv)
                      link ? " as " : "", line.link.c_str());
         waitForSignal(signals);
         if (!line.dumpDirectory.empty())
-            dumpBootLoader(unit, line.dumpDirectory);
+            dumpUnit(unit, line.dumpDirectory);
     } catch (const std::system_error &e) {
         std::cerr << "karvel-sim: " << e.what() << '\n';
         return 1;

@@ -76,6 +76,32 @@ void ParameterMemory::set(std::uint8_t code, Bank bank, const ParameterBytes &by
     (bank == Bank::Stored ? s.stored : s.actual) = bytes;
 }
 
+std::vector<std::uint8_t> ParameterMemory::storedImage() const
+{
+    std::vector<std::uint8_t> image;
+    image.reserve(slots_.size() * ParameterBytes{}.size());
+    for (const auto &[code, s] : slots_)
+        image.insert(image.end(), s.stored.begin(), s.stored.end());
+    return image;
+}
+
+void ParameterMemory::loadStored(std::span<const std::uint8_t> eeprom)
+{
+    std::size_t at = 0;
+    for (auto &[code, s] : slots_) {
+        for (std::uint8_t &byte : s.stored)
+            byte = at < eeprom.size() ? eeprom[at++] : 0;
+    }
+}
+
+std::vector<std::uint8_t> ParameterMemory::codes() const
+{
+    std::vector<std::uint8_t> held;
+    for (const auto &[code, s] : slots_)
+        held.push_back(code);
+    return held;
+}
+
 void ParameterMemory::reloadActual()
 {
     for (auto &[code, s] : slots_)

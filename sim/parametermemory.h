@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <span>
+#include <vector>
 
 namespace karvsim {
 
@@ -26,6 +28,15 @@ public:
 
     const ParameterBytes &value(std::uint8_t code, Bank bank) const;
     void set(std::uint8_t code, Bank bank, const ParameterBytes &bytes);
+
+    // The EEPROM copies laid out as the EEPROM holds them: each command's six
+    // bytes in the order of the command codes, from address 0.
+    std::vector<std::uint8_t> storedImage() const;
+    // Takes the EEPROM copies from such an image (a cleared EEPROM gives
+    // zeros); bytes beyond the image are ignored, missing ones read as zero.
+    void loadStored(std::span<const std::uint8_t> eeprom);
+    // The codes held, ascending.
+    std::vector<std::uint8_t> codes() const;
 
     // Reloads the working copy from EEPROM, as after power-up.
     void reloadActual();

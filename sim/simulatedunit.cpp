@@ -64,6 +64,9 @@ SimulatedUnit::SimulatedUnit(const Options &options)
     , firmware_(options.address, options.baudRate, options.travel)
     , bootLoader_(options.deviceType, options.pageSize)
 {
+    // The firmware keeps its stored parameters in the EEPROM that the boot
+    // loader can clear.
+    bootLoader_.writeEeprom(firmware_.parameters().storedImage());
     if (options.inBootLoader)
         bootLoader_.enter();
     firmware_.setSupplyDrift(options.supplyDrift);
@@ -85,6 +88,7 @@ void SimulatedUnit::setFaults(const LineFaults &faults)
 {
     std::lock_guard lock(mutex_);
     faults_ = faults;
+    readsSinceFaults_ = 0;
 }
 
 LineFaults SimulatedUnit::faults() const
@@ -123,6 +127,19 @@ ParameterBytes SimulatedUnit::parameter(std::uint8_t code, Bank bank) const
 {
     std::lock_guard lock(mutex_);
     return firmware_.parameter(code, bank);
+}
+
+void SimulatedUnit::setParameter(std::uint8_t code, Bank bank, const ParameterBytes &bytes)
+{
+    std::lock_guard lock(mutex_);
+    firmware_.setParameter(code, bank, bytes);
+    bootLoader_.writeEeprom(firmware_.parameters().storedImage());
+}
+
+std::vector<std::uint8_t> SimulatedUnit::parameterCodes() const
+{
+    std::lock_guard lock(mutex_);
+    return firmware_.parameters().codes();
 }
 
 void SimulatedUnit::setBootFaults(const BootFaults &faults)
@@ -358,8 +375,11 @@ void SimulatedUnit::toBootLoader(std::uint8_t byte, int lineSpeed, ReplyWriter::
     line.replyDelay = answer->delay;
     if (writer_.enqueue(answer->reply, line, kBootBaudRate, arrived))
         bootBytesOut_ += answer->reply.size();
-    if (!bootLoader_.active())
-        firmware_.hardwareReset(); // the application starts afresh
+    if (!bootLoader_.active()) {
+        // The application starts afresh from what the EEPROM holds now.
+        firmware_.loadStored(bootLoader_.eeprom());
+        firmware_.hardwareReset();
+    }
 }
 
 // Runs with mutex_ held.
@@ -368,14 +388,17 @@ void SimulatedUnit::handleFrame(const CommandFrame &frame, ReplyWriter::TimePoin
     record(frames_, frame, kRecordedFrames);
     ++framesTotal_;
     signalActivity();
-    if (frame[frame::kAddress] != options_.address)
+    if (frame[frame::kAddress] != firmware_.address())
         return;
     if (isBootEntry(frame)) {
         bootEntryAt_ = clock_.now() + options_.bootEntryDelay;
         awake(); // at once when there is no delay
         return;
     }
-    if (const auto reply = firmware_.execute(frame, clock_.now()))
+    const bool lost = firmware_.isParameterRead(frame) && ++readsSinceFaults_ == faults_.unansweredRead;
+    const auto reply = firmware_.execute(frame, clock_.now());
+    bootLoader_.writeEeprom(firmware_.parameters().storedImage());
+    if (reply && !lost)
         writer_.enqueue(*reply, faults_, options_.baudRate, arrived);
 }
 

@@ -76,6 +76,11 @@ public:
     void raiseAlarm(Alarm alarm);
     void setSupply(const Supply &supply);
     ParameterBytes parameter(std::uint8_t code, Bank bank) const;
+    // Sets a parameter as the unit would hold it; a stored value goes into
+    // the EEPROM at once.
+    void setParameter(std::uint8_t code, Bank bank, const ParameterBytes &bytes);
+    // The codes of every parameter the unit keeps, ascending.
+    std::vector<std::uint8_t> parameterCodes() const;
 
     // What arrived on the line: every byte (the latest 65536) and every frame
     // at the unit's speed, whatever its address (the latest 4096).
@@ -164,6 +169,7 @@ private:
     std::size_t bootRequestsTotal_ = 0;
     std::size_t bootBytesIn_ = 0;
     std::size_t bootBytesOut_ = 0;
+    std::size_t readsSinceFaults_ = 0;
 
     std::thread thread_;
 };

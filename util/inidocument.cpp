@@ -35,6 +35,12 @@ std::optional<Entry> entryOf(const QByteArray &line)
     return Entry{line.left(eq).trimmed(), line.mid(eq + 1).trimmed()};
 }
 
+bool isBlankOrComment(const QByteArray &line)
+{
+    const QByteArray trimmed = line.trimmed();
+    return trimmed.isEmpty() || trimmed.startsWith(';') || trimmed.startsWith('#');
+}
+
 bool hasLineBreak(const QByteArray &text)
 {
     return text.contains('\n') || text.contains('\r');
@@ -121,9 +127,10 @@ bool IniDocument::setValue(const QString &section, const QString &key, const QSt
         m_lines[at].text = entry;
         return true;
     }
-    // After the section's last entry, before blank lines that separate it from the next.
+    // After the section's last entry, before the blank lines that separate it
+    // from the next and the comments that head that one.
     qsizetype insertAt = range.end;
-    while (insertAt > range.header + 1 && m_lines.at(insertAt - 1).text.trimmed().isEmpty())
+    while (insertAt > range.header + 1 && isBlankOrComment(m_lines.at(insertAt - 1).text))
         --insertAt;
     insertLine(insertAt, entry);
     return true;

@@ -109,8 +109,9 @@ private slots:
         pid("$6D", 3, {"EditCISum=1", "EditCIInput=2", "EditClipSum=4660"}, {"EditClipSum=1"},
             {"EditCISum=1", "EditCIInput=2", "EditClipSum=4660"});
         device("$10", 0, {"CbCurrentLimit=2"}, {"CbCurrentLimit=1"}, {"CbCurrentLimit=2"});
-        device("$C1", 3, {"CbRS232Baud=5", "EditRSRecvID=0A", "EditRSSendID=1F", "EditRS485Delay=10"},
-               {"EditRS485Delay=1"}, {"CbRS232Baud=5", "EditRSRecvID=0A", "EditRSSendID=1F", "EditRS485Delay=10"});
+        // The unit answers at the Recv ID it is given: it stays at the panel's address.
+        device("$C1", 3, {"CbRS232Baud=5", "EditRSRecvID=01", "EditRSSendID=1F", "EditRS485Delay=10"},
+               {"EditRS485Delay=1"}, {"CbRS232Baud=5", "EditRSRecvID=01", "EditRSSendID=1F", "EditRS485Delay=10"});
     }
     void storedValueComesBack()
     {

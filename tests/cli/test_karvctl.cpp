@@ -5,6 +5,7 @@
 #include "serial/comm32.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -73,6 +74,7 @@ private slots:
     void readFlashGivesImageBack();
     void verifyFindsPlantedDifference();
     void interruptDuringFlash();
+    void configCloneAndDiff();
 
 private:
     Run karvctl(const QStringList &arguments) const;
@@ -322,6 +324,42 @@ void TestKarvctl::interruptDuringFlash()
     port.SetDeviceName(sim.device());
     port.Open();
     QVERIFY(port.IsOpen());
+}
+
+// A unit's configuration into a second unit with other settings: diff's
+// exit code finds the difference, write removes it, a bad file is refused
+// before the port opens.
+void TestKarvctl::configCloneAndDiff()
+{
+    qputenv("XDG_STATE_HOME", m_dir.filePath(QStringLiteral("state")).toUtf8());
+    const Sim source;
+    const Sim target;
+    const QString file = m_dir.filePath(QStringLiteral("unit.conf"));
+    QCOMPARE(karvctl({"--port", source.device(), "send", "11", "00", "1E", "5A", "78"}).exitCode, 0);
+    const Run read = karvctl({"--port", source.device(), "config", "read", file});
+    QCOMPARE(read.exitCode, 0);
+    QVERIFY2(read.out.startsWith("Read 22 commands from unit 01"), qPrintable(read.out));
+
+    const Run differs = karvctl({"--port", target.device(), "--json", "config", "diff", file});
+    QCOMPARE(differs.exitCode, 1);
+    const QJsonArray differences =
+        QJsonDocument::fromJson(differs.out.toUtf8()).object().value(QStringLiteral("differences")).toArray();
+    QCOMPARE(differences.size(), 3);
+    QCOMPARE(differences.first().toObject().value(QStringLiteral("field")).toString(), QStringLiteral("Standby"));
+
+    const Run write = karvctl({"--port", target.device(), "config", "write", file});
+    QCOMPARE(write.exitCode, 0);
+    QVERIFY2(write.out.contains("$11: Current Control: written and verified"), qPrintable(write.out));
+    QVERIFY(write.out.startsWith("Backup of the unit: " + m_dir.filePath(QStringLiteral("state/KarvControl/backups/4711-"))));
+    QCOMPARE(karvctl({"--port", target.device(), "config", "diff", file}).exitCode, 0);
+
+    QFile bad(m_dir.filePath(QStringLiteral("bad.conf")));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("[$11: Current Control]\nStandby=300\n");
+    bad.close();
+    const Run refused = karvctl({"--port", "/nonexistent", "config", "write", bad.fileName()});
+    QCOMPARE(refused.exitCode, 2);
+    QVERIFY2(refused.err.contains("line 2: Standby \"300\" is out of range"), qPrintable(refused.err));
 }
 
 QTEST_GUILESS_MAIN(TestKarvctl)

@@ -1,7 +1,8 @@
 // screenshots [outdir]: shows the main window, turns to each page as the
 // operator would and saves a picture of the window per page as
 // <page name>[-<suffix>].png, then one of the firmware installer after a
-// successful flash, and one of the "Ports..." dialog. COM1 is a simulated
+// successful flash, one of the "Ports..." dialog and one of the
+// "Configuration..." window after a read. COM1 is a simulated
 // unit in this process, so that shots can show its answers; two USB adapters
 // stand in for the machine's serial devices. Then the traffic monitor after
 // those commands, and the plot window during a ramp to position.
@@ -9,6 +10,7 @@
 #include "../app/fakedevices.h"
 #include "../installer/firmwarefiles.h"
 
+#include "app/formconfig.h"
 #include "app/formmain.h"
 #include "app/formmonitor.h"
 #include "app/formplot.h"
@@ -121,6 +123,20 @@ bool flashSample(TFormFlash &installer, const QTemporaryDir &dir, const std::str
 }
 
 // The "Ports..." dialog as the operator opens it from the main window.
+// The configuration window after a read of the unit, its table filled.
+bool saveConfigWindow(TFormMain &window, const QString &path)
+{
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("BtnConfig")), Qt::LeftButton);
+    auto *config = window.findChild<FormConfig *>();
+    if (!config || !QTest::qWaitForWindowExposed(config))
+        return false;
+    QTest::mouseClick(config->findChild<QPushButton *>(QStringLiteral("BtnRead")), Qt::LeftButton);
+    const bool saved = config->findChild<QPushButton *>(QStringLiteral("BtnWrite"))->isEnabled()
+        && config->grab().save(path);
+    config->close();
+    return saved;
+}
+
 bool savePortsDialog(TFormMain &window, const QString &path)
 {
     bool saved = false;
@@ -223,6 +239,11 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("cannot write ") + shot);
         std::printf("%s\n", qPrintable(shot));
     }
+
+    const QString configPath = outDir.filePath(QStringLiteral("FormConfig-read.png"));
+    if (!saveConfigWindow(window, configPath))
+        return fail(QStringLiteral("the read failed for ") + configPath);
+    std::printf("%s\n", qPrintable(configPath));
 
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("BtnClose")), Qt::LeftButton);
     const QString portsPath = outDir.filePath(QStringLiteral("FormPorts.png"));

@@ -73,15 +73,17 @@ private slots:
         QVERIFY(gone(link));
     }
 
-    void dumpsTheBootLoaderWhenStopped()
+    // The EEPROM written by the boot loader holds the stored parameters the
+    // unit comes back with.
+    void dumpsTheBootLoaderAndTheParametersWhenStopped()
     {
         QTemporaryDir dir;
         const QString out = dir.filePath(QStringLiteral("dump"));
         QProcess sim;
         const QString device = start(sim, {"--in-boot-loader", "--dump", out});
         SerialLine line(device.toStdString(), B9600);
-        line.write({'A', 0x00, 0x00, 'C', 0xAB, 0xCD, 'A', 0x00, 0x00, 'm', 'D', 0x5A});
-        QCOMPARE(line.read(5).size(), std::size_t(5));
+        line.write({'A', 0x00, 0x00, 'C', 0xAB, 0xCD, 'A', 0x00, 0x00, 'm', 'D', 0x5A, 'x'});
+        QCOMPARE(line.read(6).size(), std::size_t(6));
         QVERIFY(stopped(sim, SIGTERM));
 
         const auto contents = [&](const char *name) {
@@ -93,9 +95,13 @@ private slots:
         QCOMPARE(flash.mid(0xF800, 8), QByteArray("HLXMBOOT"));
         const QByteArray eeprom = contents("eeprom.bin");
         QCOMPARE(eeprom.size(), 0x1000);
-        QCOMPARE(eeprom.left(2), QByteArray("\x5a\xff"));
+        QCOMPARE(eeprom.left(2), QByteArray("\x5a\x00", 2));
+        QCOMPARE(eeprom.back(), '\xff');
         QCOMPARE(contents("requests.txt"),
-                 QByteArray("A 0000 00 00\nC 0000 AB CD\nA 0001 00 00\nm 0000\nD 0000 5A\n"));
+                 QByteArray("A 0000 00 00\nC 0000 AB CD\nA 0001 00 00\nm 0000\nD 0000 5A\nx 0001\n"));
+        const QList<QByteArray> parameters = contents("configuration.txt").split('\n');
+        QCOMPARE(parameters.first(), QByteArray("10 stored 5A 00 00 00 00 00 actual 5A 00 00 00 00 00"));
+        QCOMPARE(parameters.at(1), QByteArray("11 stored 14 50 64 00 00 00 actual 14 50 64 00 00 00"));
     }
 
     void replacesALinkLeftBehind()

@@ -101,7 +101,7 @@ private slots:
         QTest::newRow("$54 switch mode") << 0x54 << QByteArray("000101010001") << QByteArray("0001");
         QTest::newRow("$6B PID coefficients") << 0x6B << QByteArray("c807640f3203") << QByteArray("01");
         QTest::newRow("$70 encoder") << 0x70 << QByteArray("0507e803ff") << QByteArray("7f");
-        QTest::newRow("$C1 serial link") << 0xC1 << QByteArray("050a1f0a") << QByteArray("06");
+        QTest::newRow("$C1 serial link") << 0xC1 << QByteArray("05011f0a") << QByteArray("06");
     }
     void parameterKeepsStoredAndActual()
     {
@@ -334,6 +334,59 @@ private slots:
         line.write(bytesOf(command(0xCC)));
         QCOMPARE(hex(line.ask(command(0x11, 0x03))), QByteArray("11 00 01 02 03 00 00 00"));
         QCOMPARE(hex(line.ask(command(0x20))), QByteArray("20 00 00 00 00 00 00 00"));
+    }
+
+    // As soon as its working $C1 carries another address the unit answers
+    // there only.
+    void answersAtTheAddressItsLinkSettingsCarry()
+    {
+        SimulatedUnit unit;
+        SerialLine line(unit.devicePath());
+        line.write(bytesOf(command(0xC1, 0x01, {0x04, 0x07})));
+        line.write(bytesOf(command(0xC1, 0x03)));
+        QCOMPARE(hex(line.ask(command(0xC1, 0x03, {}, 0x07))), QByteArray("c1 00 04 07 00 00 00 00"));
+        QCOMPARE(repliesCounted(unit, 1), 1u);
+    }
+
+    void clearedEepromZeroesTheStoredParameters()
+    {
+        SimulatedUnit::Options options;
+        options.bootEntryDelay = 0ms;
+        SimulatedUnit unit(options);
+        SerialLine line(unit.devicePath());
+        line.write(bytesOf(command(0x11, 0x00, {1, 2, 3})));
+        line.write(bootEntry(0x01));
+        QVERIFY(unit.waitForFrames(2, 2s));
+        QVERIFY(QTest::qWaitFor([&] { return unit.inBootLoader(); }));
+        line.setSpeed(B9600);
+        Bytes clear{'A', 0x00, 0x00};
+        for (int i = 0; i < 1024; ++i)
+            clear.insert(clear.end(), {'D', 0x00});
+        clear.push_back('x');
+        line.write(clear);
+        QCOMPARE(line.read(1026).size(), 1026u);
+        QVERIFY(unit.waitForBootRequests(1026, 2s));
+        line.setSpeed(B19200);
+        QCOMPARE(hex(line.ask(command(0x11, 0x02))), QByteArray("11 00 00 00 00 00 00 00"));
+        QCOMPARE(hex(line.ask(command(0x11, 0x03))), QByteArray("11 00 00 00 00 00 00 00"));
+        QCOMPARE(unit.eeprom().at(1024), 0xFF);
+    }
+
+    // Only the read named goes unanswered; the unit carries on after it.
+    void oneReadLeftUnanswered()
+    {
+        SimulatedUnit unit;
+        SerialLine line(unit.devicePath());
+        unit.setParameter(0x12, Bank::Stored, {9});
+        LineFaults faults;
+        faults.unansweredRead = 2;
+        unit.setFaults(faults);
+        line.write(bytesOf(command(0x11, 0x01, {5, 6, 7}))); // a write is no read
+        QCOMPARE(hex(line.ask(command(0x11, 0x03))), QByteArray("11 00 05 06 07 00 00 00"));
+        line.write(bytesOf(command(0x14, 0x02)));
+        QCOMPARE(hex(line.ask(command(0x12, 0x02))), QByteArray("12 00 09 00 00 00 00 00"));
+        QVERIFY(unit.waitForFrames(4, 2s));
+        QCOMPARE(repliesCounted(unit, 2), 2u);
     }
 
     void factoryDefaultNeedsTheAccessCode_data()

@@ -87,13 +87,14 @@ private slots:
 
     void writesKeepOtherSectionsAndLines()
     {
-        QVERIFY(TestFiles::write(path(), "; made by hand\n[Ports]\nCOM1=/tmp/karvel-COM1\n\n[Settings]\nBaud=1\n"));
+        QVERIFY(TestFiles::write(path(), "; made by hand\n[Ports]\nCOM1=/tmp/karvel-COM1\n\n; the speed\n"
+                                         "[Settings]\nBaud=1\n"));
         IniFile ini(path());
         QVERIFY(ini.WriteInteger("Settings", "COMPort", 2));
         QVERIFY(ini.WriteInteger("Settings", "Baud", 3));
         QVERIFY(ini.WriteStrings("Ports", {{"COM2", "/dev/ttyUSB0"}, {"com1", "/dev/ttyACM0"}}));
         QCOMPARE(TestFiles::read(path()),
-                 QByteArray("; made by hand\n[Ports]\ncom1=/dev/ttyACM0\nCOM2=/dev/ttyUSB0\n\n"
+                 QByteArray("; made by hand\n[Ports]\ncom1=/dev/ttyACM0\nCOM2=/dev/ttyUSB0\n\n; the speed\n"
                             "[Settings]\nBaud=3\nCOMPort=2\n"));
         QCOMPARE(ini.ReadString("Ports", "COM2", {}), QStringLiteral("/dev/ttyUSB0"));
     }
