@@ -9,6 +9,10 @@ namespace Toolkit {
 
 bool waitUntil(const std::function<bool()> &done, quint32 limit)
 {
+    // Many waits are over before they begin (a write that has left): they
+    // need no timer.
+    if (done())
+        return true;
     const quint32 start = Ticks();
     // Wakes the loop when the limit falls due and no other event comes;
     // every event, this one included, ends one round of waiting.
