@@ -5,6 +5,8 @@
 #include "toolkit/application.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/errorreport.h"
+#include "toolkit/filedialog.h"
+#include "toolkit/placement.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -22,23 +24,10 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-QPushButton *button(const QString &caption, const char *name, QWidget *parent)
+QFileDialog *configFileDialog(QWidget *parent, const char *name, QFileDialog::AcceptMode mode)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
-QFileDialog *fileDialog(QWidget *parent, const char *name, QFileDialog::AcceptMode mode)
-{
-    auto *dialog = new QFileDialog(parent);
-    dialog->setObjectName(QLatin1String(name));
-    // Qt's own dialog: the same on every desktop, and a typed path with
-    // Return takes it.
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(mode);
-    dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog->setNameFilters({u"Configuration files (*.conf)"_s, u"All files (*)"_s});
+    QFileDialog *dialog =
+        Toolkit::fileDialog(parent, name, mode, {u"Configuration files (*.conf)"_s, u"All files (*)"_s});
     dialog->setDefaultSuffix(u"conf"_s);
     return dialog;
 }
@@ -49,19 +38,19 @@ FormConfig::FormConfig(ConfigChannel &channel, Unit unit, QWidget *parent)
     : QDialog(parent)
     , m_channel(channel)
     , m_unit(std::move(unit))
-    , OpenDialog(fileDialog(this, "OpenDialog", QFileDialog::AcceptOpen))
-    , SaveDialog(fileDialog(this, "SaveDialog", QFileDialog::AcceptSave))
+    , OpenDialog(configFileDialog(this, "OpenDialog", QFileDialog::AcceptOpen))
+    , SaveDialog(configFileDialog(this, "SaveDialog", QFileDialog::AcceptSave))
 {
     setObjectName(u"FormConfig"_s);
     setWindowTitle(u"Configuration"_s);
     resize(560, 600);
 
-    BtnRead = button(u"&Read"_s, "BtnRead", this);
-    BtnOpenFile = button(u"&Open..."_s, "BtnOpenFile", this);
-    BtnSave = button(u"&Save..."_s, "BtnSave", this);
-    BtnWrite = button(u"&Write"_s, "BtnWrite", this);
-    BtnCompare = button(u"&Compare"_s, "BtnCompare", this);
-    BtnCancel = button(u"Cancel"_s, "BtnCancel", this);
+    BtnRead = Toolkit::named(new QPushButton(u"&Read"_s, this), "BtnRead");
+    BtnOpenFile = Toolkit::named(new QPushButton(u"&Open..."_s, this), "BtnOpenFile");
+    BtnSave = Toolkit::named(new QPushButton(u"&Save..."_s, this), "BtnSave");
+    BtnWrite = Toolkit::named(new QPushButton(u"&Write"_s, this), "BtnWrite");
+    BtnCompare = Toolkit::named(new QPushButton(u"&Compare"_s, this), "BtnCompare");
+    BtnCancel = Toolkit::named(new QPushButton(u"Cancel"_s, this), "BtnCancel");
     CheckTemporarily = new QCheckBox(u"Set &temporarily"_s, this);
     CheckTemporarily->setObjectName(u"CheckTemporarily"_s);
     CheckIdentity = new QCheckBox(u"Include &identity (addresses, link speed, CAN IDs)"_s, this);

@@ -6,6 +6,8 @@
 #include "toolkit/application.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/errorreport.h"
+#include "toolkit/filedialog.h"
+#include "toolkit/placement.h"
 #include "util/karvutils.h"
 
 #include <QClipboard>
@@ -27,20 +29,6 @@
 
 namespace {
 
-QPushButton *button(const QString &caption, const char *name, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
-}
-
-QComboBox *list(const char *name, QWidget *parent)
-{
-    auto *list = new QComboBox(parent);
-    list->setObjectName(QLatin1String(name));
-    return list;
-}
-
 const QString kTextFilter = QStringLiteral("Text files (*.txt)");
 const QString kCsvFilter = QStringLiteral("CSV files (*.csv)");
 
@@ -52,11 +40,11 @@ TFormMonitor::TFormMonitor(TrafficLog &log, QWidget *parent)
     , m_model(log)
     , m_filter(m_model)
     , GridTraffic(new QTableView(this))
-    , BtnPause(button(QStringLiteral("&Pause"), "BtnPause", this))
-    , ComboCommand(list("ComboCommand", this))
-    , ComboDirection(list("ComboDirection", this))
+    , BtnPause(Toolkit::named(new QPushButton(QStringLiteral("&Pause"), this), "BtnPause"))
+    , ComboCommand(Toolkit::named(new QComboBox(this), "ComboCommand"))
+    , ComboDirection(Toolkit::named(new QComboBox(this), "ComboDirection"))
     , LblRowCount(new QLabel(this))
-    , SaveDialog(new QFileDialog(this))
+    , SaveDialog(Toolkit::fileDialog(this, "SaveDialog", QFileDialog::AcceptSave, {kTextFilter, kCsvFilter}))
     , Refresh(new QTimer(this))
 {
     setObjectName(QStringLiteral("FormMonitor"));
@@ -93,15 +81,10 @@ TFormMonitor::TFormMonitor(TrafficLog &log, QWidget *parent)
                               QStringLiteral("Received"), QStringLiteral("Events")});
     LblRowCount->setObjectName(QStringLiteral("LblRowCount"));
 
-    SaveDialog->setObjectName(QStringLiteral("SaveDialog"));
-    SaveDialog->setOption(QFileDialog::DontUseNativeDialog);
-    SaveDialog->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog->setFileMode(QFileDialog::AnyFile);
-    SaveDialog->setNameFilters({kTextFilter, kCsvFilter});
 
-    auto *clear = button(QStringLiteral("C&lear"), "BtnClear", this);
-    auto *copy = button(QStringLiteral("&Copy"), "BtnCopy", this);
-    auto *save = button(QStringLiteral("&Save..."), "BtnSave", this);
+    auto *clear = Toolkit::named(new QPushButton(QStringLiteral("C&lear"), this), "BtnClear");
+    auto *copy = Toolkit::named(new QPushButton(QStringLiteral("&Copy"), this), "BtnCopy");
+    auto *save = Toolkit::named(new QPushButton(QStringLiteral("&Save..."), this), "BtnSave");
     auto *controls = new QHBoxLayout;
     controls->addWidget(BtnPause);
     controls->addWidget(clear);

@@ -4,6 +4,8 @@
 #include "toolkit/application.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/errorreport.h"
+#include "toolkit/filedialog.h"
+#include "toolkit/placement.h"
 #include "toolkit/ticks.h"
 #include "util/karvutils.h"
 #include "util/plainfile.h"
@@ -42,31 +44,24 @@ QColor colourOf(int quantity)
     return colours[std::size_t(quantity) % colours.size()];
 }
 
-template <typename Widget>
-Widget *named(Widget *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 } // namespace
 
 TFormPlot::TFormPlot(Poller &poller, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_poller(poller)
-    , Plot(named(new QCustomPlot(this), "Plot"))
+    , Plot(Toolkit::named(new QCustomPlot(this), "Plot"))
     , m_graphs(Quantities().size(), nullptr)
-    , EditInterval(named(new QSpinBox(this), "EditInterval"))
-    , BtnStart(named(new QPushButton(QStringLiteral("&Start"), this), "BtnStart"))
-    , BtnStop(named(new QPushButton(QStringLiteral("S&top"), this), "BtnStop"))
-    , BtnPause(named(new QPushButton(QStringLiteral("&Pause"), this), "BtnPause"))
-    , ComboSpan(named(new QComboBox(this), "ComboSpan"))
-    , CheckSharedAxis(named(new QCheckBox(QStringLiteral("S&hared axis"), this), "CheckSharedAxis"))
-    , CheckAutoscale(named(new QCheckBox(QStringLiteral("&Autoscale"), this), "CheckAutoscale"))
-    , LblCursor(named(new QLabel(this), "LblCursor"))
-    , LblStatus(named(new QLabel(this), "LblStatus"))
-    , ExportDialog(named(new QFileDialog(this), "ExportDialog"))
-    , Refresh(named(new QTimer(this), "Refresh"))
+    , EditInterval(Toolkit::named(new QSpinBox(this), "EditInterval"))
+    , BtnStart(Toolkit::named(new QPushButton(QStringLiteral("&Start"), this), "BtnStart"))
+    , BtnStop(Toolkit::named(new QPushButton(QStringLiteral("S&top"), this), "BtnStop"))
+    , BtnPause(Toolkit::named(new QPushButton(QStringLiteral("&Pause"), this), "BtnPause"))
+    , ComboSpan(Toolkit::named(new QComboBox(this), "ComboSpan"))
+    , CheckSharedAxis(Toolkit::named(new QCheckBox(QStringLiteral("S&hared axis"), this), "CheckSharedAxis"))
+    , CheckAutoscale(Toolkit::named(new QCheckBox(QStringLiteral("&Autoscale"), this), "CheckAutoscale"))
+    , LblCursor(Toolkit::named(new QLabel(this), "LblCursor"))
+    , LblStatus(Toolkit::named(new QLabel(this), "LblStatus"))
+    , ExportDialog(Toolkit::fileDialog(this, "ExportDialog", QFileDialog::AcceptSave))
+    , Refresh(Toolkit::named(new QTimer(this), "Refresh"))
 {
     setObjectName(QStringLiteral("FormPlot"));
     setWindowTitle(QStringLiteral("Plot"));
@@ -93,8 +88,8 @@ TFormPlot::TFormPlot(Poller &poller, QWidget *parent)
     ComboSpan->addItems({QStringLiteral("Last 10 s"), QStringLiteral("Last 1 min"), QStringLiteral("Last 10 min"),
                          QStringLiteral("All")});
     CheckAutoscale->setChecked(true);
-    auto *exportCsv = named(new QPushButton(QStringLiteral("Export &CSV..."), this), "BtnExportCsv");
-    auto *exportPng = named(new QPushButton(QStringLiteral("Export P&NG..."), this), "BtnExportPng");
+    auto *exportCsv = Toolkit::named(new QPushButton(QStringLiteral("Export &CSV..."), this), "BtnExportCsv");
+    auto *exportPng = Toolkit::named(new QPushButton(QStringLiteral("Export P&NG..."), this), "BtnExportPng");
 
     auto *controls = new QHBoxLayout;
     controls->addWidget(intervalCaption);
@@ -117,10 +112,6 @@ TFormPlot::TFormPlot(Poller &poller, QWidget *parent)
     // Traces of thousands of points drawn ten times a second: unsmoothed
     // lines take a fraction of the CPU.
     Plot->setNotAntialiasedElements(QCP::aePlottables);
-
-    ExportDialog->setOption(QFileDialog::DontUseNativeDialog);
-    ExportDialog->setAcceptMode(QFileDialog::AcceptSave);
-    ExportDialog->setFileMode(QFileDialog::AnyFile);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(queries);

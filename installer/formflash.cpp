@@ -10,6 +10,7 @@
 #include "toolkit/application.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/errorreport.h"
+#include "toolkit/filedialog.h"
 #include "toolkit/statictext.h"
 #include "util/karvutils.h"
 
@@ -21,21 +22,14 @@
 
 TFormFlash::TFormFlash(QWidget *parent)
     : QDialog(parent)
-    , OpenDialog(new QFileDialog(this))
+    , OpenDialog(Toolkit::fileDialog(this, "OpenDialog", QFileDialog::AcceptOpen,
+                                      {QStringLiteral("HEX files (*.hex)"), QStringLiteral("All files (*)")}))
     , m_link(new BootLink(this))
     , m_image(std::make_unique<Installer::HexImage>())
     , m_barPacer([this](int position) { ui.ProgressBar->setValue(position); }, 40)
 {
     ui.setupUi(this);
     m_barPacer.setScale(ui.ProgressBar->maximum(), ui.ProgressBar->width());
-
-    OpenDialog->setObjectName(QStringLiteral("OpenDialog"));
-    // Qt's own dialog: the same on every desktop, and a typed path with
-    // Return opens it.
-    OpenDialog->setOption(QFileDialog::DontUseNativeDialog);
-    OpenDialog->setFileMode(QFileDialog::ExistingFile);
-    OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
-    OpenDialog->setNameFilters({QStringLiteral("HEX files (*.hex)"), QStringLiteral("All files (*)")});
 
     Toolkit::connectHandler(ui.BtnLoad, &QPushButton::clicked, this, &TFormFlash::BtnLoadClick);
     Toolkit::connectHandler(ui.BtnProgramme, &QPushButton::clicked, this, &TFormFlash::BtnProgrammeClick);

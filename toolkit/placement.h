@@ -11,11 +11,18 @@ namespace Toolkit {
 // The height the design gives drop-down lists.
 inline constexpr int kComboHeight = 21;
 
+// A control under the name tests and the settings find it by.
+template <typename Widget>
+Widget *named(Widget *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
 template <typename Widget>
 Widget *placed(Widget *widget, const char *name, const QRect &geometry)
 {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(geometry);
+    named(widget, name)->setGeometry(geometry);
     return widget;
 }
 
