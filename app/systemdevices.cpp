@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHash>
+#include <QMetaMethod>
 #include <QSerialPortInfo>
 #include <QTimer>
 
@@ -27,11 +28,12 @@ QHash<QString, QString> byIdNames()
 
 } // namespace
 
-SystemDeviceSource::SystemDeviceSource(QObject *parent)
-    : DeviceSource(parent)
-    , m_watcher(new QFileSystemWatcher(this))
-    , m_settle(new QTimer(this))
+void SystemDeviceSource::connectNotify(const QMetaMethod &signal)
 {
+    if (m_watcher || signal != QMetaMethod::fromSignal(&DeviceSource::changed))
+        return;
+    m_watcher = new QFileSystemWatcher(this);
+    m_settle = new QTimer(this);
     m_settle->setSingleShot(true);
     m_settle->setInterval(200);
     connect(m_settle, &QTimer::timeout, this, &DeviceSource::changed);

@@ -6,14 +6,17 @@ class QFileSystemWatcher;
 class QTimer;
 
 // The machine's serial devices, as Qt's serial port info lists them, with
-// their /dev/serial/by-id names. Watches /dev and /dev/serial/by-id, so that
-// a device plugged in or unplugged raises changed() without any polling.
+// their /dev/serial/by-id names. Once something listens to changed(), it
+// watches /dev and /dev/serial/by-id, so that a device plugged in or
+// unplugged raises changed() without any polling. Only then: closing a
+// watch makes the kernel wait for a grace period (about 10 ms), which a
+// program that only lists the devices should not pay on every run.
 class SystemDeviceSource : public DeviceSource
 {
     Q_OBJECT
 
 public:
-    explicit SystemDeviceSource(QObject *parent = nullptr);
+    using DeviceSource::DeviceSource;
 
     QList<PortDevice> devices() const override;
 
@@ -22,14 +25,17 @@ public:
     // Ports of other drivers have no such attribute.
     static bool isPlaceholderUart(const QString &ttyClassFolder, const QString &portName);
 
+protected:
+    void connectNotify(const QMetaMethod &signal) override;
+
 private:
     // Watches the folders that exist now; one made later (the first adapter
     // makes /dev/serial) shows as a change of its parent.
     void watchFolders();
     void folderChanged();
 
-    QFileSystemWatcher *m_watcher;
+    QFileSystemWatcher *m_watcher = nullptr;
     // udev makes a device's node and links one after the other: one
     // changed() once they have settled.
-    QTimer *m_settle;
+    QTimer *m_settle = nullptr;
 };
