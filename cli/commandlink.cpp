@@ -16,6 +16,9 @@ CommandLink::CommandLink(const Interrupt &interrupt, QObject *parent)
 {
     Comm32->SetMonitorEvents(evRxChar);
     Comm32->SetFlowControl(fcRTSToggle);
+    // No window to keep responsive: the replies are taken by this thread's
+    // own waits, without an event thread.
+    Comm32->SetInLoopEvents(true);
     connect(Comm32, &TComm32::OnRxChar, this, &CommandLink::Comm32RxChar);
 }
 

@@ -24,6 +24,9 @@ UnitJob::UnitJob(const UnitTarget &target, Task task, const Installer::HexImage 
     m_link->PortName = target.name;
     m_link->PortDevice = target.device;
     m_link->PortBaud = target.baud;
+    // Every reply is a line event: the job's own waits take them, with no
+    // event thread and hand-over per reply (the CPU of many units at once).
+    m_link->comm32()->SetInLoopEvents(true);
     // The link and its serial component live on the job's thread: their
     // events are served by its waits.
     m_link->moveToThread(m_thread);

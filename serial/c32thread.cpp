@@ -6,46 +6,12 @@
 #include <sys/epoll.h>
 #include <unistd.h>
 
-namespace {
-
-quint32 EventMaskFor(TC32EventType Events)
-{
-    static constexpr struct
-    {
-        TC32EventState Event;
-        quint32 Bit;
-    } kBits[] = {
-        {evBreak, EV_BREAK}, {evCTS, EV_CTS}, {evDSR, EV_DSR},
-        {evError, EV_ERR}, {evRing, EV_RING}, {evRlsd, EV_RLSD},
-        {evRxChar, EV_RXCHAR}, {evRxFlag, EV_RXFLAG}, {evTxEmpty, EV_TXEMPTY},
-    };
-    quint32 mask = 0;
-    for (const auto &entry : kBits) {
-        if (Events.testFlag(entry.Event))
-            mask |= entry.Bit;
-    }
-    return mask;
-}
-
-quint32 EventsOfLineErrors(quint32 Errors)
-{
-    quint32 events = 0;
-    if (Errors & CE_BREAK)
-        events |= EV_BREAK;
-    if (Errors & ~quint32(CE_BREAK))
-        events |= EV_ERR;
-    return events;
-}
-
-} // namespace
-
 TC32Thread::TC32Thread(int PortHandle, TC32EventType MonitorEvents, QObject *Parent)
     : QThread(Parent)
     , FPort(PortHandle)
-    , FWatchedMask(EventMaskFor(MonitorEvents))
+    , FLineEvents(PortHandle, MonitorEvents)
     , FNotifier(FHandOver.NoticeFd(), QSocketNotifier::Read)
 {
-    FLineErrors.Reset(FPort);
     connect(&FNotifier, &QSocketNotifier::activated, this, &TC32Thread::ServeHandOver);
 }
 
@@ -83,15 +49,8 @@ bool TC32Thread::Execute()
     stop.events = EPOLLIN;
     stop.data.fd = FStop.Fd();
     epoll_ctl(poller, EPOLL_CTL_ADD, FStop.Fd(), &stop);
-    // Edge-triggered, so that bytes no handler takes do not wake the thread
-    // again and again; HandOverLineEvents covers handlers that take a part.
-    // Readable is watched even when no line event is, as it is readable that
-    // a tty's hang-up wakes its waiters with.
-    epoll_event port{};
-    port.events = EPOLLIN | EPOLLET;
-    port.data.fd = FPort;
     // A port epoll refuses leaves only the stop request to wake the thread.
-    epoll_ctl(poller, EPOLL_CTL_ADD, FPort, &port);
+    FLineEvents.AddTo(poller);
 
     bool hungUp = false;
     for (;;) {
@@ -125,20 +84,12 @@ bool TC32Thread::Execute()
 
 bool TC32Thread::HandOverLineEvents()
 {
-    int waiting = TtyQueue::InputCount(FPort);
-    quint32 mask = EventsOfLineErrors(FLineErrors.Take(FPort)) | (waiting > 0 ? quint32(EV_RXCHAR) : 0u);
-    mask &= FWatchedMask;
-    while (mask != 0 && !isInterruptionRequested()) {
-        FEventMask = mask;
-        if (!FHandOver.Request())
-            return false;
-        // Bytes left by handlers that took some (a bounded buffer) are handed
-        // over again at once; bytes nobody took wait for more to arrive.
-        const int left = TtyQueue::InputCount(FPort);
-        mask = (left > 0 && left < waiting) ? (FWatchedMask & EV_RXCHAR) : 0;
-        waiting = left;
-    }
-    return true;
+    return FLineEvents.Report(
+        [this](quint32 EventMask) {
+            FEventMask = EventMask;
+            return FHandOver.Request();
+        },
+        [this] { return isInterruptionRequested(); });
 }
 
 void TC32Thread::NotifyOwner()

@@ -3,7 +3,7 @@
 #include "serial/comm32.h"
 #include "serial/eventfd.h"
 #include "serial/handover.h"
-#include "serial/lineerrorcounter.h"
+#include "serial/lineevents.h"
 
 #include <QSocketNotifier>
 #include <QThread>
@@ -56,12 +56,11 @@ private:
     void WaitServingHandOvers();
 
     const int FPort;
-    const quint32 FWatchedMask;
+    LineEvents FLineEvents;
     TC32Callback FCallback;
     EventFd FStop;
     EventFd FEnded;
     HandOver FHandOver;
-    LineErrorCounter FLineErrors;
     std::atomic<quint32> FEventMask = 0;
     // Wakes the owner's event loop for a hand-over; declared after FHandOver
     // so that it goes before the descriptor it watches.

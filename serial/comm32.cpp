@@ -2,6 +2,7 @@
 
 #include "serial/c32thread.h"
 #include "serial/lineerrorcounter.h"
+#include "serial/looplinewatch.h"
 #include "serial/portwriter.h"
 #include "serial/serialdevice.h"
 #include "serial/ttyqueue.h"
@@ -93,7 +94,9 @@ void TCustomComm32::Open()
     FDevice->SetLowLatency(FLowLatency);
     FLineErrorCounter->Reset(FDevice->Handle());
     StartWriter();
-    if (!FSimple)
+    if (!FSimple && FInLoopEvents)
+        StartLoopWatch();
+    else if (!FSimple)
         StartEventThread();
     DoOpen(kProviderSubTypeRs232, C32_ERROR_NONE);
 }
@@ -107,6 +110,14 @@ void TCustomComm32::StartEventThread()
     connect(FThread.get(), &TC32Thread::HungUp, this, [this, Session = FSession] { PortHungUp(Session); },
             Qt::QueuedConnection);
     FThread->start(QThread::TimeCriticalPriority);
+}
+
+void TCustomComm32::StartLoopWatch()
+{
+    FLoopWatch = std::make_unique<LoopLineWatch>(FDevice->Handle(), FMonitorEvents,
+                                                 [this](quint32 EventMask) { DispatchEvents(EventMask); });
+    connect(FLoopWatch.get(), &LoopLineWatch::HungUp, this, [this, Session = FSession] { PortHungUp(Session); },
+            Qt::QueuedConnection);
 }
 
 void TCustomComm32::StartWriter()
@@ -128,6 +139,7 @@ void TCustomComm32::Close()
         return;
     // The thread's destructor stops it and serves a hand-over it waits for.
     FThread.reset();
+    FLoopWatch.reset();
     FWriterNotifier.reset();
     FWriter.reset();
     FDevice->Close();

@@ -7,6 +7,7 @@
 #include <memory>
 
 class TC32Thread;
+class LoopLineWatch;
 class SerialDevice;
 class PortCalls;
 class PortWriter;
@@ -207,6 +208,12 @@ public:
     void SetOptions(TComm32Options Value);
     bool Simple() const { return FSimple; }
     void SetSimple(bool Value) { FSimple = Value; }
+    // None until the next Open; when true (and not Simple), Open starts no
+    // event thread: the events are raised by the event loop of the thread
+    // the component lives on, which then must not be a window's (a handler
+    // runs as soon as bytes arrive, without a hand-over per event).
+    bool InLoopEvents() const { return FInLoopEvents; }
+    void SetInLoopEvents(bool Value) { FInLoopEvents = Value; }
     // While open, the driver hands over each received byte at once instead
     // of collecting them (a USB adapter's latency timer, often 16 ms, would
     // delay every reply). Where the driver has no such mode nothing changes.
@@ -232,7 +239,7 @@ signals:
     // The open port's device went away (the far side hung up, the adapter
     // was unplugged). Raised once per Open, from the event loop, some time
     // after the hang-up; reading and writing fail until the port is closed.
-    // Needs the event thread: a Simple component does not notice.
+    // Needs line events: a Simple component does not notice.
     void OnDisconnect(QObject *Sender);
 
 protected:
@@ -245,6 +252,7 @@ private:
     template <typename T>
     void Update(T &Field, T Value, bool (SerialDevice::*ApplyToPort)(T));
     void StartEventThread();
+    void StartLoopWatch();
     void StartWriter();
     // The event thread of Open number Session saw the port hang up.
     void PortHungUp(quint64 Session);
@@ -263,6 +271,7 @@ private:
     char FEvtChar;
     TComm32Options FOptions;
     bool FSimple;
+    bool FInLoopEvents = false;
     bool FLowLatency;
 
     std::unique_ptr<SerialDevice> FDevice;
@@ -271,7 +280,9 @@ private:
     std::unique_ptr<PortWriter> FWriter;
     std::unique_ptr<QSocketNotifier> FWriterNotifier;
     std::unique_ptr<LineErrorCounter> FLineErrorCounter;
+    // At most one of the two exists, while the port is open.
     std::unique_ptr<TC32Thread> FThread;
+    std::unique_ptr<LoopLineWatch> FLoopWatch;
     TC32OpenFailure FOpenFailure;
     // Counts the Opens, so that a hang-up noticed before a Close is not
     // taken for one of the port opened after it.
