@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <ctime>
+
 int EventThreadCount()
 {
     int count = 0;
@@ -25,4 +27,18 @@ void OpenOnPty(TComm32 &Comm, const PtyPair &Pty)
     Comm.SetMonitorEvents(evRxChar);
     Comm.Open();
     QVERIFY(Comm.IsOpen());
+}
+
+double ProcessCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+void AddIdlePortRows()
+{
+    QTest::addColumn<bool>("hangUp");
+    QTest::newRow("far side hung up") << true;
+    QTest::newRow("bytes nobody reads") << false;
 }

@@ -7,20 +7,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include <ctime>
 #include <poll.h>
 #include <stdexcept>
-
-namespace {
-
-double ProcessCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
-} // namespace
 
 class TestC32Thread : public QObject
 {
@@ -112,12 +100,7 @@ private slots:
         QCOMPARE(pty.Receive(1), QByteArray("b"));
     }
 
-    void idlePortDoesNotSpin_data()
-    {
-        QTest::addColumn<bool>("hangUp");
-        QTest::newRow("far side hung up") << true;
-        QTest::newRow("bytes nobody reads") << false;
-    }
+    void idlePortDoesNotSpin_data() { AddIdlePortRows(); }
     void idlePortDoesNotSpin()
     {
         QFETCH(bool, hangUp);

@@ -5,7 +5,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <ctime>
 #include <stdexcept>
 
 // A component whose line events come from its own thread's event loop: the
@@ -19,13 +18,6 @@ private:
     {
         Comm.SetInLoopEvents(true);
         OpenOnPty(Comm, Pty);
-    }
-
-    static double ProcessCpuSeconds()
-    {
-        timespec now{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-        return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
     }
 
 private slots:
@@ -68,12 +60,7 @@ private slots:
         QCOMPARE(comm.Write("c", 1), 1);
     }
 
-    void idlePortDoesNotSpin_data()
-    {
-        QTest::addColumn<bool>("hangUp");
-        QTest::newRow("far side hung up") << true;
-        QTest::newRow("bytes nobody reads") << false;
-    }
+    void idlePortDoesNotSpin_data() { AddIdlePortRows(); }
     void idlePortDoesNotSpin()
     {
         QFETCH(bool, hangUp);
