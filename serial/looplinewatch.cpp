@@ -44,18 +44,10 @@ void LoopLineWatch::Wake()
             }
         },
         [] { return false; });
-    if (!delivered) {
-        Stop();
-        return;
-    }
     // A hung-up tty stays ready for ever and nothing arrives any more.
-    if (ready.events & (EPOLLHUP | EPOLLERR)) {
-        Stop();
+    const bool hungUp = (ready.events & (EPOLLHUP | EPOLLERR)) != 0;
+    if (!delivered || hungUp)
+        FNotifier.setEnabled(false);
+    if (delivered && hungUp)
         emit HungUp();
-    }
-}
-
-void LoopLineWatch::Stop()
-{
-    FNotifier.setEnabled(false);
 }

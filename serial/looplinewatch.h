@@ -33,7 +33,6 @@ signals:
 
 private:
     void Wake();
-    void Stop();
 
     const int FPort;
     LineEvents FLineEvents;

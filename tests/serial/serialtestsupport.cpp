@@ -42,3 +42,12 @@ void AddIdlePortRows()
     QTest::newRow("far side hung up") << true;
     QTest::newRow("bytes nobody reads") << false;
 }
+
+void CollectInPieces(TComm32 &Comm, QByteArray &Received, int PieceSize)
+{
+    QObject::connect(&Comm, &TComm32::OnRxChar, &Comm, [&Comm, &Received, PieceSize](QObject *, int Count) {
+        QByteArray piece(qMin(Count, PieceSize), '\0');
+        const int got = Comm.Read(piece.data(), int(piece.size()));
+        Received.append(piece.left(qMax(got, 0)));
+    });
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 class PtyPair;
+class QByteArray;
 class TComm32;
 
 // Event threads alive in this process, found by the name QThread gives them.
@@ -15,3 +16,7 @@ double ProcessCpuSeconds();
 // The rows of an idle-port test: a boolean column hangUp, the far side hung
 // up or bytes left that nobody reads.
 void AddIdlePortRows();
+
+// Reads what OnRxChar reports in pieces of at most PieceSize bytes, as the
+// links' bounded buffers do, and appends them to Received.
+void CollectInPieces(TComm32 &Comm, QByteArray &Received, int PieceSize);

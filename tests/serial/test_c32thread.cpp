@@ -70,11 +70,7 @@ private slots:
         PtyPair pty;
         TComm32 comm;
         QByteArray received;
-        connect(&comm, &TComm32::OnRxChar, this, [&](QObject *, int Count) {
-            char buffer[20];
-            const int got = comm.Read(buffer, qMin(Count, int(sizeof buffer)));
-            received.append(buffer, qMax(got, 0));
-        });
+        CollectInPieces(comm, received, 20);
         OpenOnPty(comm, pty);
         const QByteArray bytes = QByteArray("0123456789").repeated(5);
         pty.Send(bytes);

@@ -27,11 +27,7 @@ private slots:
         TComm32 comm;
         QByteArray received;
         // A bounded read, as the links do: what is left is raised again.
-        connect(&comm, &TComm32::OnRxChar, this, [&](QObject *, int Count) {
-            char buffer[7];
-            const int got = comm.Read(buffer, qMin(Count, int(sizeof buffer)));
-            received.append(buffer, qMax(got, 0));
-        });
+        CollectInPieces(comm, received, 7);
         OpenInLoop(comm, pty);
         QCOMPARE(EventThreadCount(), 0);
         const QByteArray bytes = QByteArray("0123456789").repeated(5);
